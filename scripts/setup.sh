@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Pixmora needs to build, test and run, and only those
+# that are missing. With --bench it adds the tools the benchmarks compare against, with
+# --fuzz the compiler runtime for the fuzz targets.
+set -euo pipefail
+
+packages=(
+    cmake g++ make ninja-build pkg-config
+    libjpeg62-turbo-dev
+    libgtest-dev libgmock-dev
+    qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
+    fonts-liberation fonts-dejavu-core
+    mate-backgrounds
+)
+for arg in "$@"; do
+    case "$arg" in
+        --bench) packages+=(libjpeg-turbo-progs libvips-tools graphicsmagick imagemagick time) ;;
+        --fuzz) packages+=(clang libclang-rt-14-dev) ;;
+        *) echo "usage: $0 [--bench] [--fuzz]" >&2; exit 2 ;;
+    esac
+done
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+echo "Installing: ${missing[*]}" >&2
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2

@@ -1,0 +1,79 @@
+#include "support/jpeg_maker.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+
+#include <jpeglib.h>
+
+namespace pixmora::test {
+
+void PatternPixel(int x, int y, int width, int height, uint8_t rgb[3]) {
+    rgb[0] = static_cast<uint8_t>(x * 255 / (width > 1 ? width - 1 : 1));
+    rgb[1] = static_cast<uint8_t>(y * 255 / (height > 1 ? height - 1 : 1));
+    rgb[2] = static_cast<uint8_t>(((x / 8) + (y / 8)) % 2 ? 200 : 40);
+}
+
+std::string MakeJpeg(const JpegSpec& spec) {
+    jpeg_compress_struct cinfo{};
+    jpeg_error_mgr jerr{};
+    cinfo.err = jpeg_std_error(&jerr);
+    jpeg_create_compress(&cinfo);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    cinfo.image_width = static_cast<JDIMENSION>(spec.width);
+    cinfo.image_height = static_cast<JDIMENSION>(spec.height);
+    cinfo.input_components = spec.components;
+    cinfo.in_color_space =
+        spec.components == 1 ? JCS_GRAYSCALE : (spec.components == 4 ? JCS_CMYK : JCS_RGB);
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, spec.quality, TRUE);
+    if (spec.progressive) jpeg_simple_progression(&cinfo);
+    jpeg_start_compress(&cinfo, TRUE);
+    for (const std::string& segment : spec.app_segments) {
+        jpeg_write_marker(&cinfo, static_cast<unsigned char>(segment[0]),
+                          reinterpret_cast<const JOCTET*>(segment.data() + 1),
+                          static_cast<unsigned int>(segment.size() - 1));
+    }
+    std::vector<JSAMPLE> row(static_cast<size_t>(spec.width) * spec.components);
+    for (int y = 0; y < spec.height; ++y) {
+        for (int x = 0; x < spec.width; ++x) {
+            uint8_t rgb[3];
+            PatternPixel(x, y, spec.width, spec.height, rgb);
+            JSAMPLE* px = &row[static_cast<size_t>(x) * spec.components];
+            if (spec.components == 1) {
+                px[0] = rgb[0];
+            } else if (spec.components == 3) {
+                px[0] = rgb[0], px[1] = rgb[1], px[2] = rgb[2];
+            } else {
+                // Adobe CMYK as Photoshop writes it: inverted, 255 means no ink.
+                px[0] = static_cast<JSAMPLE>(rgb[0]), px[1] = static_cast<JSAMPLE>(rgb[1]);
+                px[2] = static_cast<JSAMPLE>(rgb[2]), px[3] = 255;
+            }
+        }
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&cinfo, rows, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    std::string out(reinterpret_cast<const char*>(buffer), size);
+    free(buffer);
+    return out;
+}
+
+std::string ExifOrientationSegment(int orientation) {
+    // APP1 "Exif\0\0", TIFF header II*\0 offset 8, one IFD entry 0x0112 SHORT 1 value.
+    std::string s;
+    s += static_cast<char>(JPEG_APP0 + 1);
+    s += std::string("Exif\0\0", 6);
+    s += std::string("II*\0\x08\0\0\0", 8);
+    s += std::string("\x01\0", 2);                    // one entry
+    s += std::string("\x12\x01\x03\0\x01\0\0\0", 8);  // tag 0x0112, SHORT, count 1
+    s += static_cast<char>(orientation);
+    s += std::string("\0\0\0", 3);
+    s += std::string("\0\0\0\0", 4);  // no next IFD
+    return s;
+}
+
+}  // namespace pixmora::test

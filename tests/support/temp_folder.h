@@ -1,0 +1,29 @@
+// A fresh folder under the system's temporary folder, removed with everything in it when
+// the test ends.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace pixmora::test {
+
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+    // The folder's path with a trailing "/", ready for names to be appended.
+    std::string Slash() const { return path_.string() + "/"; }
+    // Writes a file below the folder (parents created) and returns its full path.
+    std::string WriteFile(const std::string& relative, const std::string& bytes) const;
+
+private:
+    std::filesystem::path path_;
+};
+
+std::string ReadFile(const std::string& path);
+
+}  // namespace pixmora::test
