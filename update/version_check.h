@@ -1,0 +1,52 @@
+// The update check without any window: fetch the published version, compare it with the
+// running one, look at the program file's age, and decide whether to offer the download
+// and with which text.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "update/http_client.h"
+#include "update/packed_file_time.h"
+
+namespace pixmora {
+
+// Gets `version_file_url` and takes the first four bytes of whatever body arrived (all of
+// them when fewer), even when the request failed part way; every failure of the request is
+// ignored. True when at least one byte arrived; `latest_version` is empty otherwise.
+bool FetchLatestVersion(HttpClient& client, std::string_view version_file_url,
+                        std::string& latest_version);
+
+// Both known and not the same bytes (case and length count).
+bool VersionsDiffer(const std::string& latest_version, const std::string& current_version);
+
+// Stale from the 21st calendar day after the day the file was written, whatever the hour.
+bool IsStale(const PackedFileTime& written, const CivilDate& today);
+
+struct UpdateCheckInputs {
+    std::string app_name;
+    std::string current_version;
+    std::string version_file_url;
+    std::filesystem::path program_file;
+    CivilDate today;
+};
+
+// The running program's values: its name and version, the version file address, its own
+// executable and the local date of today.
+UpdateCheckInputs RunningProgramUpdateCheckInputs();
+
+struct UpdateCheckResult {
+    bool fetched = false;
+    std::string latest_version;
+    bool differs = false;
+    bool stale = false;
+    bool show_dialog = false;  // differs or stale
+    std::string message;       // the dialog's text (CR-separated lines) when it is shown
+};
+
+// Fetches first, then reads the program file's age. A program file whose time cannot be
+// read throws ProgramFileTimeError for the caller to report; request failures never throw.
+UpdateCheckResult CheckForUpdate(HttpClient& client, const UpdateCheckInputs& inputs);
+
+}  // namespace pixmora
