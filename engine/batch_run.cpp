@@ -37,7 +37,11 @@ void RunBatch(const std::vector<TListe_File>& files, RunState& state, BatchView&
     view.SetStopEnabled(true);
     state.StopRequested = false;
     state.FileCount = static_cast<int32_t>(files.size());
-    view.RefreshFileList();
+    try {
+        view.RefreshFileList();
+    } catch (...) {
+        // The rebuild keeps its own failures; the run goes on with the entries it counted.
+    }
 
     std::string in_progress;  // FullName named by the failure message
     try {

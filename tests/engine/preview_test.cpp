@@ -124,14 +124,5 @@ TEST_F(PreviewTest, ResizeAndSaveFailuresAreSilent) {
     EXPECT_EQ(view_.measures[3], "Width : ");
 }
 
-TEST(PictureKindTest, ExtensionsDecideTheKind) {
-    EXPECT_EQ(PictureKindOf("/a/b.JPEG"), PictureKind::Jpeg);
-    EXPECT_EQ(PictureKindOf("/a/b.jpg"), PictureKind::Jpeg);
-    EXPECT_EQ(PictureKindOf("/a/b.Bmp"), PictureKind::Bitmap);
-    EXPECT_EQ(PictureKindOf("/a/b.ico"), PictureKind::Icon);
-    EXPECT_EQ(PictureKindOf("/a/b.wmf"), PictureKind::Metafile);
-    EXPECT_THROW(PictureKindOf("/a.b/README"), EInvalidGraphic);
-}
-
 }  // namespace
 }  // namespace pixmora
