@@ -14,6 +14,29 @@ void PatternPixel(int x, int y, int width, int height, uint8_t rgb[3]) {
     rgb[2] = static_cast<uint8_t>(((x / 8) + (y / 8)) % 2 ? 200 : 40);
 }
 
+JpegSpec Spec(int width, int height, int components) {
+    JpegSpec spec;
+    spec.width = width;
+    spec.height = height;
+    spec.components = components;
+    return spec;
+}
+
+JpegSpec Progressive(JpegSpec spec) {
+    spec.progressive = true;
+    return spec;
+}
+
+JpegSpec Ycck(JpegSpec spec) {
+    spec.ycck = true;
+    return spec;
+}
+
+JpegSpec Plain(JpegSpec spec) {
+    spec.plain = true;
+    return spec;
+}
+
 std::string MakeJpeg(const JpegSpec& spec) {
     jpeg_compress_struct cinfo{};
     jpeg_error_mgr jerr{};
@@ -25,9 +48,22 @@ std::string MakeJpeg(const JpegSpec& spec) {
     cinfo.image_width = static_cast<JDIMENSION>(spec.width);
     cinfo.image_height = static_cast<JDIMENSION>(spec.height);
     cinfo.input_components = spec.components;
-    cinfo.in_color_space =
-        spec.components == 1 ? JCS_GRAYSCALE : (spec.components == 4 ? JCS_CMYK : JCS_RGB);
+    switch (spec.components) {
+        case 1:
+            cinfo.in_color_space = JCS_GRAYSCALE;
+            break;
+        case 3:
+            cinfo.in_color_space = JCS_RGB;
+            break;
+        case 4:
+            cinfo.in_color_space = JCS_CMYK;
+            break;
+        default:
+            cinfo.in_color_space = JCS_UNKNOWN;
+            break;
+    }
     jpeg_set_defaults(&cinfo);
+    if (spec.components == 4 && spec.ycck) jpeg_set_colorspace(&cinfo, JCS_YCCK);
     jpeg_set_quality(&cinfo, spec.quality, TRUE);
     if (spec.progressive) jpeg_simple_progression(&cinfo);
     jpeg_start_compress(&cinfo, TRUE);
@@ -39,11 +75,13 @@ std::string MakeJpeg(const JpegSpec& spec) {
     std::vector<JSAMPLE> row(static_cast<size_t>(spec.width) * spec.components);
     for (int y = 0; y < spec.height; ++y) {
         for (int x = 0; x < spec.width; ++x) {
-            uint8_t rgb[3];
-            PatternPixel(x, y, spec.width, spec.height, rgb);
+            uint8_t rgb[3] = {200, 120, 40};
+            if (!spec.plain) PatternPixel(x, y, spec.width, spec.height, rgb);
             JSAMPLE* px = &row[static_cast<size_t>(x) * spec.components];
             if (spec.components == 1) {
                 px[0] = rgb[0];
+            } else if (spec.components == 2) {
+                px[0] = rgb[0], px[1] = rgb[1];
             } else if (spec.components == 3) {
                 px[0] = rgb[0], px[1] = rgb[1], px[2] = rgb[2];
             } else {

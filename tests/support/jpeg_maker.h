@@ -10,16 +10,26 @@ namespace pixmora::test {
 struct JpegSpec {
     int width = 64;
     int height = 48;
-    int components = 3;  // 1 gray, 3 YCbCr from RGB, 4 CMYK (written as Adobe inverted CMYK)
+    int components = 3;  // 1 gray, 2 two unnamed channels, 3 YCbCr from RGB,
+                         // 4 CMYK (written as Adobe inverted CMYK)
+    bool ycck = false;   // with 4 components: stored as YCCK instead of CMYK
+    bool plain = false;  // one colour everywhere instead of the pattern (cheap big files)
     bool progressive = false;
     int quality = 85;
     std::vector<std::string> app_segments;  // raw marker payloads as {marker byte, data...}
 };
 
+// A spec of the given size and component count, the rest as default.
+JpegSpec Spec(int width, int height, int components = 3);
+// The same spec, progressive / stored as YCCK / in one plain colour.
+JpegSpec Progressive(JpegSpec spec);
+JpegSpec Ycck(JpegSpec spec);
+JpegSpec Plain(JpegSpec spec);
+
 // The test pattern pixel (r, g, b) at x, y: smooth ramps that survive compression well.
 void PatternPixel(int x, int y, int width, int height, uint8_t rgb[3]);
 
-// Encodes the pattern (or a single-colour picture for components 1 and 4) in memory.
+// Encodes the pattern (or one plain colour) in memory.
 std::string MakeJpeg(const JpegSpec& spec);
 
 // An APP1 payload holding a minimal little-endian Exif block with one Orientation tag.

@@ -1,0 +1,41 @@
+// Filling the list of files from folder scans and drops, and rebuilding its display.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "collect/file_list_view.h"
+#include "engine/file_entry.h"
+#include "engine/path_style.h"
+
+namespace pixmora {
+
+// Longest dropped name that is looked at; longer names are cut to it.
+inline constexpr std::size_t kDroppedNameLength = 255;
+
+// Appends the files of `folder` matching "*." + extension, in search order. A folder that
+// matches and is a plain directory (attribute value exactly 16) is left out.
+void AddFilesFromFolder(std::vector<TListe_File>& files, std::string folder,
+                        const std::string& extension, const PathStyle& style = PathStyle::Native());
+
+// Appends the "jpg" files of `folder` and then those of each of its direct plain sub folders.
+void AddDroppedFolder(std::vector<TListe_File>& files, std::string folder,
+                      const PathStyle& style = PathStyle::Native());
+
+// Takes dropped names in order: an existing file is listed as dropped (any type), an
+// existing folder is collected with AddDroppedFolder, anything else is skipped.
+void AddDroppedNames(std::vector<TListe_File>& files, const std::vector<std::string>& names,
+                     const PathStyle& style = PathStyle::Native());
+
+// "FullName|0" or "FullName|1".
+std::string ListItemText(const TListe_File& entry, bool processed);
+
+// "List of JPEG files : N files found".
+std::string ListHeaderText(std::size_t count);
+
+// Rebuilds the list from files: every line unmarked, names derived afresh, header, drop hint,
+// and the first line selected and previewed. Failures are swallowed; the steps done stand.
+void RefreshFileList(std::vector<TListe_File>& files, FileListView& view,
+                     const PathStyle& style = PathStyle::Native());
+
+}  // namespace pixmora

@@ -1,0 +1,18 @@
+// Writes a whole file or nothing: the bytes go to an unnamed (or hidden temporary) file in
+// the destination's folder, which replaces the destination only once every byte is
+// written, so a failed or interrupted save never leaves an empty, partial or stray file
+// and never destroys the previous file.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace pixmora {
+
+// Writes size bytes to path, replacing an existing file. An existing file whose owner
+// write bit is clear is left alone and the write fails with the access-denied reason.
+// Throws EFCreateError (with the system's reason, ENOSPC for a short write).
+void WriteFileAtomically(const std::string& path, const uint8_t* data, size_t size);
+
+}  // namespace pixmora

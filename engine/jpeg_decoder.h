@@ -1,0 +1,49 @@
+// Full-size decoding of a JPEG file held in memory, row by row as libjpeg delivers them,
+// with the picture object's parameters: floating-point DCT, block smoothing, fancy
+// upsampling; gray files dithered to 236 levels; CMYK and YCCK files turned into RGB.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "engine/jpeg_decompress_object.h"
+
+namespace pixmora {
+
+class TJPEGDecoder {
+public:
+    // Reads the header of data (size > 0; it must outlive the decoder) and starts the
+    // decompression. Throws EJPEG; files whose colours cannot be turned into RGB fail
+    // with the code of an unsupported conversion.
+    TJPEGDecoder(const uint8_t* data, size_t size);
+
+    int32_t Width() const { return width_; }
+    int32_t Height() const { return height_; }
+    // Bytes per pixel of the rows libjpeg delivers: 1 (gray palette index), 3 (RGB) or
+    // 4 (CMYK).
+    int Components() const { return components_; }
+    size_t RowBytes() const { return static_cast<size_t>(width_) * components_; }
+    // Rows worth reading per call.
+    int32_t RowsPerRead() const { return rows_per_read_; }
+    // Index of the next row to be read.
+    int32_t NextRow() const;
+
+    // Reads up to count rows (each RowBytes() long) in libjpeg's layout; returns how many.
+    int32_t ReadRows(uint8_t* const* rows, int32_t count);
+    // Ends the decompression once every row has been read.
+    void Finish();
+
+    // Writes to rgb the RGB pixels of a delivered row found at the given columns.
+    void SampleRow(const uint8_t* row, const int32_t* columns, int32_t count, uint8_t* rgb) const;
+
+private:
+    TDecompressObject object_;
+    int32_t width_ = 0;
+    int32_t height_ = 0;
+    int components_ = 0;
+    int32_t rows_per_read_ = 1;
+    bool inverted_cmyk_ = false;
+    const uint8_t* gray_levels_ = nullptr;
+};
+
+}  // namespace pixmora

@@ -1,0 +1,40 @@
+// Turns libjpeg's fatal errors into EJPEG without ever unwinding C++ through libjpeg:
+// error_exit records the message code and jumps back to the one guarded call below,
+// which returns normally; the exception is thrown only after that.
+#pragma once
+
+#include <csetjmp>
+#include <cstdio>
+#include <type_traits>
+
+#include <jpeglib.h>
+
+namespace pixmora {
+
+struct TJPEGErrorManager : jpeg_error_mgr {
+    std::jmp_buf jump;
+    int code = 0;
+};
+
+// Points the libjpeg object's error handler at manager (before jpeg_create_*): fatal
+// errors jump back, warnings, traces and message texts are dropped.
+jpeg_error_mgr* InstallErrorManager(TJPEGErrorManager& manager);
+
+// Runs step(context) under setjmp; false when libjpeg raised a fatal error. step must
+// keep no object with a destructor alive while it calls libjpeg.
+bool CallGuarded(TJPEGErrorManager& manager, void (*step)(void*), void* context);
+
+// Throws EJPEG with the code of the fatal error that manager recorded.
+[[noreturn]] void ThrowJPEGError(const TJPEGErrorManager& manager);
+
+// Runs a libjpeg step (a lambda capturing by reference) and throws EJPEG with the
+// recorded code when libjpeg gave up.
+template <class Step>
+void RunGuarded(TJPEGErrorManager& manager, Step&& step) {
+    auto trampoline = [](void* context) {
+        (*static_cast<std::remove_reference_t<Step>*>(context))();
+    };
+    if (!CallGuarded(manager, trampoline, &step)) ThrowJPEGError(manager);
+}
+
+}  // namespace pixmora

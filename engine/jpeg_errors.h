@@ -1,0 +1,47 @@
+// The failures of the JPEG image object: codec errors, files that cannot be opened or
+// created, and pictures that cannot be allocated.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace pixmora {
+
+// A fatal libjpeg error, carrying libjpeg's message code ("Erreur JPEG #53").
+class EJPEG : public std::runtime_error {
+public:
+    explicit EJPEG(int code);
+    int Code() const { return code_; }
+
+private:
+    int code_;
+};
+
+// A file that cannot be opened for reading; the text names it and the system's reason.
+class EFOpenError : public std::runtime_error {
+public:
+    EFOpenError(const std::string& path, int error_number);
+    int ErrorNumber() const { return error_number_; }
+
+private:
+    int error_number_;
+};
+
+// An output file that cannot be created or written completely.
+class EFCreateError : public std::runtime_error {
+public:
+    EFCreateError(const std::string& path, int error_number);
+    int ErrorNumber() const { return error_number_; }
+
+private:
+    int error_number_;
+};
+
+// A picture whose pixels cannot be allocated: a zero or negative dimension, a size that
+// overflows, more than the machine's memory, or a refused allocation.
+class EOutOfMemory : public std::runtime_error {
+public:
+    EOutOfMemory();
+};
+
+}  // namespace pixmora

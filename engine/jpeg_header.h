@@ -1,0 +1,22 @@
+// What a JPEG file's header tells before any pixel is decoded.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace pixmora {
+
+struct TJPEGHeader {
+    int32_t width = 0;
+    int32_t height = 0;
+    // More than one scan: progressive (or a non-interleaved baseline) file.
+    bool multiple_scans = false;
+    // Exif orientation 1 to 8, 0 when the file has none.
+    int orientation = 0;
+};
+
+// Parses the header of a JPEG file held in memory (size > 0). Throws EJPEG: 53 when the
+// data does not start with a start-of-image marker, 41 for a dimension above 65500.
+TJPEGHeader ReadJPEGHeader(const uint8_t* data, size_t size);
+
+}  // namespace pixmora

@@ -1,0 +1,336 @@
+// The resize step end to end: target sizes, streamed sampling equal to a whole decode and
+// stretch, the encoded output's format, and what cannot be resized.
+#include "engine/resize_to_ratio.h"
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "engine/exif_orientation.h"
+#include "engine/jpeg_decompress_object.h"
+#include "engine/jpeg_errors.h"
+#include "engine/nearest_neighbour.h"
+#include "support/jpeg_maker.h"
+#include "support/temp_folder.h"
+
+namespace pixmora {
+namespace {
+
+using test::JpegSpec;
+using test::MakeJpeg;
+using test::Plain;
+using test::Progressive;
+using test::ReadFile;
+using test::Spec;
+using test::TempFolder;
+using test::Ycck;
+
+// What an encoded file's header says, read back with libjpeg.
+struct OutputHeader {
+    int width = 0, height = 0, components = 0;
+    bool progressive = false;
+    bool jfif = false;
+    int jfif_major = 0, jfif_minor = 0, density_unit = -1, x_density = 0, y_density = 0;
+    int sampling[3][2] = {};
+    std::vector<int> luminance, chrominance;  // quantization tables in natural order
+    std::vector<std::string> app1;
+};
+
+OutputHeader ReadOutputHeader(const std::string& bytes) {
+    TDecompressObject object;
+    jpeg_decompress_struct& info = object.Info();
+    object.Run([&] {
+        jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+        jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);
+        jpeg_read_header(&info, TRUE);
+    });
+    OutputHeader header;
+    header.width = static_cast<int>(info.image_width);
+    header.height = static_cast<int>(info.image_height);
+    header.components = info.num_components;
+    header.progressive = info.progressive_mode;
+    header.jfif = info.saw_JFIF_marker;
+    header.jfif_major = info.JFIF_major_version;
+    header.jfif_minor = info.JFIF_minor_version;
+    header.density_unit = info.density_unit;
+    header.x_density = info.X_density;
+    header.y_density = info.Y_density;
+    for (int c = 0; c < info.num_components && c < 3; ++c) {
+        header.sampling[c][0] = info.comp_info[c].h_samp_factor;
+        header.sampling[c][1] = info.comp_info[c].v_samp_factor;
+    }
+    for (int i = 0; i < DCTSIZE2; ++i) {
+        header.luminance.push_back(info.quant_tbl_ptrs[0]->quantval[i]);
+        header.chrominance.push_back(info.quant_tbl_ptrs[1]->quantval[i]);
+    }
+    for (jpeg_saved_marker_ptr m = info.marker_list; m; m = m->next)
+        header.app1.emplace_back(reinterpret_cast<const char*>(m->data), m->data_length);
+    return header;
+}
+
+// The standard tables of the JPEG standard's Annex K at quality 90 (scaled by 20 %).
+std::vector<int> Quality90(const int (&table)[64]) {
+    std::vector<int> scaled;
+    for (int v : table) scaled.push_back(std::min(255, std::max(1, (v * 20 + 50) / 100)));
+    return scaled;
+}
+
+constexpr int kLuminance[64] = {16,  11,  10,  16,  24, 40, 51,  61,  12,  12,  14,  19,  26,
+                                58,  60,  55,  14,  13, 16, 24,  40,  57,  69,  56,  14,  17,
+                                22,  29,  51,  87,  80, 62, 18,  22,  37,  56,  68,  109, 103,
+                                77,  24,  35,  55,  64, 81, 104, 113, 92,  49,  64,  78,  87,
+                                103, 121, 120, 101, 72, 92, 95,  98,  112, 100, 103, 99};
+constexpr int kChrominance[64] = {17, 18, 24, 47, 99, 99, 99, 99, 18, 21, 26, 66, 99, 99, 99, 99,
+                                  24, 26, 56, 99, 99, 99, 99, 99, 47, 66, 99, 99, 99, 99, 99, 99,
+                                  99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99,
+                                  99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99};
+
+// Loads bytes from a file in folder, resizes by ratio and saves; returns the output bytes.
+std::string ResizeFile(const TempFolder& folder, const std::string& source, int ratio,
+                       TJPEGImage& image, TPixelBuffer& target) {
+    image.LoadFromFile(folder.WriteFile("in.jpg", source));
+    ResizeToRatio(image, target, ratio);
+    const std::string out = folder.Slash() + "out.jpg";
+    image.SaveToFile(out);
+    return ReadFile(out);
+}
+
+bool SamePixels(const TPixelBuffer& a, const TPixelBuffer& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+    for (int32_t y = 0; y < a.Height(); ++y)
+        if (std::memcmp(a.Row(y), b.Row(y), static_cast<size_t>(a.Width()) * 3) != 0) return false;
+    return true;
+}
+
+TEST(ResizeToRatio, HalvesA4000By3000Picture) {
+    TempFolder folder;
+    TJPEGImage image;
+    TPixelBuffer target;
+    const std::string out =
+        ResizeFile(folder, MakeJpeg(Plain(Spec(4000, 3000))), 50, image, target);
+    EXPECT_EQ(image.Width(), 2000);
+    EXPECT_EQ(image.Height(), 1500);
+    const OutputHeader header = ReadOutputHeader(out);
+    EXPECT_EQ(header.width, 2000);
+    EXPECT_EQ(header.height, 1500);
+}
+
+TEST(ResizeToRatio, StreamedSamplingEqualsWholeDecodeAndStretch) {
+    struct Source {
+        const char* name;
+        JpegSpec spec;
+    };
+    const Source sources[] = {
+        {"baseline", Spec(101, 67)},     {"progressive", Progressive(Spec(77, 93))},
+        {"gray", Spec(99, 45, 1)},       {"cmyk", Spec(53, 61, 4)},
+        {"ycck", Ycck(Spec(35, 29, 4))},
+    };
+    const int ratios[] = {100, 50, 33, 29, 140, 250, 5};
+    TempFolder folder;
+    TJPEGImage image;
+    TPixelBuffer target;  // reused like the run does, across sizes
+    for (const Source& source : sources) {
+        const std::string path = folder.WriteFile("s.jpg", MakeJpeg(source.spec));
+        for (int ratio : ratios) {
+            SCOPED_TRACE(std::string(source.name) + " at " + std::to_string(ratio));
+            image.LoadFromFile(path);
+            const TPixelBuffer whole = image.DecodePicture();
+            ResizeToRatio(image, target, ratio);
+            TPixelBuffer expected;
+            expected.SetSize(target.Width(), target.Height());
+            StretchNearest(whole, expected);
+            EXPECT_TRUE(SamePixels(image.Picture(), expected));
+            EXPECT_TRUE(image.Picture().SharesPixelsWith(target));
+        }
+    }
+}
+
+TEST(ResizeToRatio, ResizingTwiceStretchesTheHeldPicture) {
+    TempFolder folder;
+    TJPEGImage image;
+    TPixelBuffer target;
+    image.LoadFromFile(folder.WriteFile("a.jpg", MakeJpeg(Spec(80, 60))));
+    ResizeToRatio(image, target, 50);
+    const TPixelBuffer first = image.Picture();
+    ResizeToRatio(image, target, 200);  // target shares the source's pixels here
+    EXPECT_EQ(image.Width(), 80);
+    TPixelBuffer expected;
+    expected.SetSize(80, 60);
+    StretchNearest(first, expected);
+    EXPECT_TRUE(SamePixels(image.Picture(), expected));
+}
+
+TEST(ResizeToRatio, OutputKeepsTheSourceScanModeAndTheFixedFormat) {
+    struct Case {
+        const char* name;
+        JpegSpec spec;
+        bool progressive;
+    };
+    const Case cases[] = {
+        {"baseline", Spec(90, 70), false}, {"progressive", Progressive(Spec(90, 70)), true},
+        {"gray", Spec(90, 70, 1), false},  {"progressive gray", Progressive(Spec(90, 70, 1)), true},
+        {"cmyk", Spec(90, 70, 4), false},
+    };
+    TempFolder folder;
+    TJPEGImage image;
+    TPixelBuffer target;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string out = ResizeFile(folder, MakeJpeg(c.spec), 50, image, target);
+        // Start of frame: C0 baseline, C2 progressive; exactly one of them.
+        const bool baseline_frame = out.find("\xFF\xC0", 0, 2) != std::string::npos;
+        const bool progressive_frame = out.find("\xFF\xC2", 0, 2) != std::string::npos;
+        EXPECT_EQ(baseline_frame, !c.progressive);
+        EXPECT_EQ(progressive_frame, c.progressive);
+        EXPECT_EQ(out.compare(0, 4, "\xFF\xD8\xFF\xE0"), 0);  // JFIF right after SOI
+
+        const OutputHeader header = ReadOutputHeader(out);
+        EXPECT_EQ(header.width, 45);
+        EXPECT_EQ(header.height, 35);
+        EXPECT_EQ(header.components, 3);
+        EXPECT_TRUE(header.jfif);
+        EXPECT_EQ(header.jfif_major, 1);
+        EXPECT_EQ(header.jfif_minor, 1);
+        EXPECT_EQ(header.density_unit, 0);
+        EXPECT_EQ(header.x_density, 1);
+        EXPECT_EQ(header.y_density, 1);
+        const int sampling[3][2] = {{2, 2}, {1, 1}, {1, 1}};
+        EXPECT_EQ(std::memcmp(header.sampling, sampling, sizeof sampling), 0);
+        EXPECT_EQ(header.luminance, Quality90(kLuminance));
+        EXPECT_EQ(header.chrominance, Quality90(kChrominance));
+        EXPECT_TRUE(header.app1.empty());
+    }
+}
+
+TEST(ResizeToRatio, OnlyAnOrientationOtherThanOneIsCarriedOver) {
+    struct Case {
+        int source_orientation;  // 0: no Exif block
+        bool tagged;
+    };
+    const Case cases[] = {{6, true}, {8, true}, {3, true}, {1, false}, {0, false}};
+    TempFolder folder;
+    TJPEGImage image;
+    TPixelBuffer target;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.source_orientation);
+        JpegSpec spec = Spec(40, 30);
+        if (c.source_orientation != 0) {
+            spec.app_segments.push_back(test::ExifOrientationSegment(c.source_orientation));
+            spec.app_segments.push_back(std::string("\xED") + "Photoshop 3.0" +
+                                        std::string(20, 'x'));
+        }
+        const std::string out = ResizeFile(folder, MakeJpeg(spec), 50, image, target);
+        const OutputHeader header = ReadOutputHeader(out);
+        EXPECT_EQ(out.find("Photoshop"), std::string::npos);
+        if (!c.tagged) {
+            EXPECT_TRUE(header.app1.empty());
+            continue;
+        }
+        ASSERT_EQ(header.app1.size(), 1u);
+        const std::string& exif = header.app1[0];
+        EXPECT_EQ(ReadExifOrientation(reinterpret_cast<const uint8_t*>(exif.data()), exif.size()),
+                  c.source_orientation);
+        EXPECT_LT(exif.size(), 40u);  // the tag alone
+        // Right after the JFIF segment (SOI 2 bytes + APP0 18 bytes).
+        EXPECT_EQ(out.compare(20, 2, "\xFF\xE1"), 0);
+    }
+}
+
+TEST(ResizeToRatio, GraySourceGivesAColourFileOfGrayPixels) {
+    TempFolder folder;
+    TJPEGImage image;
+    TPixelBuffer target;
+    const std::string out = ResizeFile(folder, MakeJpeg(Spec(64, 64, 1)), 100, image, target);
+    EXPECT_EQ(ReadOutputHeader(out).components, 3);
+    const uint8_t* pixel = image.Picture().Row(10) + 3 * 20;
+    EXPECT_EQ(pixel[0], pixel[1]);
+    EXPECT_EQ(pixel[1], pixel[2]);
+}
+
+TEST(ResizeToRatio, TargetsWithoutPixelsOrTooLargeFailBeforeDecoding) {
+    TempFolder folder;
+    // A header announcing 60000 x 60000 over a tiny body: decoding it would fail, so an
+    // allocation failure proves the size was refused first.
+    std::string header_only = MakeJpeg(Spec(16, 16));
+    for (size_t i = 2; i + 9 < header_only.size(); ++i)
+        if (header_only.compare(i, 2, "\xFF\xC0") == 0) {
+            header_only.replace(i + 5, 4, std::string("\xEA\x60\xEA\x60", 4));
+            break;
+        }
+    struct Case {
+        const char* name;
+        std::string bytes;
+        int ratio;
+    };
+    const Case cases[] = {
+        {"ratio 0", MakeJpeg(Spec(150, 80)), 0},
+        {"one dimension 0", MakeJpeg(Spec(150, 80)), 1},
+        {"negative", MakeJpeg(Spec(400, 300)), -50},
+        {"beyond physical memory", header_only, 1000},
+        {"billions of pixels each way", header_only, 2000000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TJPEGImage image;
+        TPixelBuffer target;
+        image.LoadFromFile(folder.WriteFile("a.jpg", c.bytes));
+        EXPECT_THROW(ResizeToRatio(image, target, c.ratio), EOutOfMemory);
+        EXPECT_TRUE(target.Empty());
+        // Nothing was taken as content: the loaded file is still there.
+        EXPECT_FALSE(image.EncodedBytes().empty());
+    }
+}
+
+TEST(ResizeToRatio, TooWideForTheEncoderLeavesNoFile) {
+    TempFolder folder;
+    TJPEGImage image;
+    TPixelBuffer target;
+    image.LoadFromFile(folder.WriteFile("wide.jpg", MakeJpeg(Plain(Spec(40000, 100)))));
+    ResizeToRatio(image, target, 200);
+    EXPECT_EQ(image.Width(), 80000);
+    const std::string out = folder.Slash() + "out.jpg";
+    try {
+        image.SaveToFile(out);
+        FAIL() << "encoded an 80000-pixel-wide picture";
+    } catch (const EJPEG& error) {
+        EXPECT_STREQ(error.what(), "Erreur JPEG #41");
+    }
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+TEST(ResizeToRatio, EmptyFileFailsToDecode) {
+    TempFolder folder;
+    TJPEGImage image;
+    TPixelBuffer target;
+    target.SetSize(10, 10);
+    image.LoadFromFile(folder.WriteFile("empty.jpg", ""));
+    // 0 x 0 cannot be allocated; the same failure the run reports for any target.
+    EXPECT_THROW(ResizeToRatio(image, target, 50), std::exception);
+}
+
+TEST(ResizeToRatio, RealPhotograph) {
+    const std::string photo = "/usr/share/backgrounds/mate/nature/Storm.jpg";
+    if (!std::filesystem::exists(photo)) GTEST_SKIP() << photo << " is not installed";
+    TempFolder folder;
+    TJPEGImage image;
+    TPixelBuffer target;
+    image.LoadFromFile(photo);
+    const int32_t width = image.Width(), height = image.Height();
+    const TPixelBuffer whole = image.DecodePicture();
+    ResizeToRatio(image, target, 50);
+    TPixelBuffer expected;
+    expected.SetSize(width / 2, height / 2);
+    StretchNearest(whole, expected);
+    EXPECT_TRUE(SamePixels(image.Picture(), expected));
+    const std::string out = folder.Slash() + "Storm.jpg";
+    image.SaveToFile(out);
+    const OutputHeader header = ReadOutputHeader(ReadFile(out));
+    EXPECT_EQ(header.width, width / 2);
+    EXPECT_EQ(header.height, height / 2);
+}
+
+}  // namespace
+}  // namespace pixmora
