@@ -129,8 +129,13 @@ void WriteThroughNamedTemporary(const std::string& path, const uint8_t* data, si
 
 }  // namespace
 
-void WriteFileAtomically(const std::string& path, const uint8_t* data, size_t size) {
+void WriteFileAtomically(const std::string& path, const uint8_t* data, size_t size,
+                         TTemporaryKind kind) {
     if (const int refused = CheckReplaceable(path)) Fail(path, refused);
+    if (kind == TTemporaryKind::Named) {
+        WriteThroughNamedTemporary(path, data, size);
+        return;
+    }
 
     const int fd = open(FolderOf(path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     if (fd < 0) {

@@ -10,9 +10,14 @@
 
 namespace pixmora {
 
+// How the bytes wait for their name: an unnamed file where the file system has them
+// (falling back to a named one), or always a hidden named temporary file.
+enum class TTemporaryKind { Unnamed, Named };
+
 // Writes size bytes to path, replacing an existing file. An existing file whose owner
 // write bit is clear is left alone and the write fails with the access-denied reason.
 // Throws EFCreateError (with the system's reason, ENOSPC for a short write).
-void WriteFileAtomically(const std::string& path, const uint8_t* data, size_t size);
+void WriteFileAtomically(const std::string& path, const uint8_t* data, size_t size,
+                         TTemporaryKind kind = TTemporaryKind::Unnamed);
 
 }  // namespace pixmora

@@ -1,9 +1,10 @@
 // Decoding parameters and colour conversion of the decoder.
 #include "engine/jpeg_decoder.h"
 
-#include <cstring>
+#include <climits>
 
 #include "engine/jpeg_errors.h"
+#include "engine/physical_memory.h"
 
 namespace pixmora {
 
@@ -21,6 +22,11 @@ inline uint8_t ScaleByInk(unsigned a, unsigned b) {
 
 TJPEGDecoder::TJPEGDecoder(const uint8_t* data, size_t size) {
     jpeg_decompress_struct& info = object_.Info();
+    // Progressive files need all their coefficients at once; a file announcing more than
+    // half the machine's memory fails in libjpeg instead of exhausting the memory.
+    const uint64_t memory = PhysicalMemoryBytes() / 2;
+    info.mem->max_memory_to_use =
+        memory > static_cast<uint64_t>(LONG_MAX) ? LONG_MAX : static_cast<long>(memory);
     object_.Run([&] {
         jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
         jpeg_read_header(&info, TRUE);

@@ -17,13 +17,13 @@ namespace {
 constexpr int kQuality = 90;
 constexpr size_t kFirstBufferBytes = 64 * 1024;
 
-// Destination manager writing into a std::vector; growth failures become libjpeg's
+// Destination manager writing into a byte buffer; growth failures become libjpeg's
 // out-of-memory error instead of an exception crossing libjpeg.
 struct TVectorDestination : jpeg_destination_mgr {
-    std::vector<uint8_t>* out = nullptr;
+    TByteBuffer* out = nullptr;
 };
 
-bool Grow(std::vector<uint8_t>& out, size_t size) noexcept {
+bool Grow(TByteBuffer& out, size_t size) noexcept {
     try {
         out.resize(size);
         return true;
@@ -34,7 +34,7 @@ bool Grow(std::vector<uint8_t>& out, size_t size) noexcept {
 
 void InitDestination(j_compress_ptr info) {
     auto* destination = static_cast<TVectorDestination*>(info->dest);
-    std::vector<uint8_t>& out = *destination->out;
+    TByteBuffer& out = *destination->out;
     const size_t size = out.capacity() > kFirstBufferBytes ? out.capacity() : kFirstBufferBytes;
     if (!Grow(out, size)) ERREXIT(info, JERR_OUT_OF_MEMORY);
     destination->next_output_byte = out.data();
@@ -43,7 +43,7 @@ void InitDestination(j_compress_ptr info) {
 
 boolean EmptyDestination(j_compress_ptr info) {
     auto* destination = static_cast<TVectorDestination*>(info->dest);
-    std::vector<uint8_t>& out = *destination->out;
+    TByteBuffer& out = *destination->out;
     const size_t used = out.size();
     if (!Grow(out, used * 2)) ERREXIT(info, JERR_OUT_OF_MEMORY);
     destination->next_output_byte = out.data() + used;
@@ -58,8 +58,7 @@ void TermDestination(j_compress_ptr info) {
 
 }  // namespace
 
-void EncodeJPEG(const TPixelBuffer& picture, const TEncodeSettings& settings,
-                std::vector<uint8_t>& out) {
+void EncodeJPEG(const TPixelBuffer& picture, const TEncodeSettings& settings, TByteBuffer& out) {
     std::vector<JSAMPROW> rows(static_cast<size_t>(picture.Height()));
     for (int32_t y = 0; y < picture.Height(); ++y)
         rows[static_cast<size_t>(y)] = const_cast<JSAMPROW>(picture.Row(y));

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/large_allocation.h"
 #include "engine/pixel_buffer.h"
 
 namespace pixmora {
@@ -17,7 +18,6 @@ struct TEncodeSettings {
 
 // Replaces out's content with the encoded file (out's memory is reused). The picture must
 // not be empty. Throws EJPEG (41 for a dimension above 65500).
-void EncodeJPEG(const TPixelBuffer& picture, const TEncodeSettings& settings,
-                std::vector<uint8_t>& out);
+void EncodeJPEG(const TPixelBuffer& picture, const TEncodeSettings& settings, TByteBuffer& out);
 
 }  // namespace pixmora

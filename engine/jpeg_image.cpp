@@ -31,7 +31,7 @@ private:
     std::FILE* file_;
 };
 
-void ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
+void ReadWholeFile(const std::string& path, TByteBuffer& bytes) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) throw EFOpenError(path, errno);
     TFileCloser closer(file);
@@ -44,7 +44,7 @@ void ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
         size_t size = kReadChunk;
         if (length != static_cast<uintmax_t>(-1) && length < SIZE_MAX - 1)
             size = static_cast<size_t>(length) + 1;
-        if (bytes.capacity() < size) std::vector<uint8_t>().swap(bytes);
+        if (bytes.capacity() < size) TByteBuffer().swap(bytes);
         bytes.resize(size);
         for (;;) {
             if (used == bytes.size()) bytes.resize(bytes.size() * 2);
@@ -63,8 +63,8 @@ void ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
 
 }  // namespace
 
-std::vector<uint8_t> TJPEGImage::TakeSpareBytes() {
-    std::vector<uint8_t> spare;
+TByteBuffer TJPEGImage::TakeSpareBytes() {
+    TByteBuffer spare;
     if (data_ && data_.use_count() == 1) spare = std::move(data_->bytes);
     data_.reset();
     spare.clear();
@@ -72,7 +72,7 @@ std::vector<uint8_t> TJPEGImage::TakeSpareBytes() {
 }
 
 void TJPEGImage::LoadFromFile(const std::string& path) {
-    std::vector<uint8_t> bytes = TakeSpareBytes();
+    TByteBuffer bytes = TakeSpareBytes();
     picture_.Clear();
     progressive_ = false;
     orientation_ = 0;
@@ -100,14 +100,14 @@ int32_t TJPEGImage::Height() const {
     return data_ ? data_->height : 0;
 }
 
-const std::vector<uint8_t>& TJPEGImage::EncodedBytes() const {
-    static const std::vector<uint8_t> none;
+const TByteBuffer& TJPEGImage::EncodedBytes() const {
+    static const TByteBuffer none;
     return data_ ? data_->bytes : none;
 }
 
 TPixelBuffer TJPEGImage::DecodePicture() const {
     if (!picture_.Empty()) return picture_;
-    const std::vector<uint8_t>& bytes = EncodedBytes();
+    const TByteBuffer& bytes = EncodedBytes();
     if (bytes.empty()) throw EJPEG(kInputEmpty);
     TJPEGDecoder decoder(bytes.data(), bytes.size());
     TPixelBuffer picture;
@@ -124,7 +124,7 @@ TPixelBuffer TJPEGImage::DecodePicture() const {
             if (decoder.ReadRows(rows.data(), count) == 0) throw EJPEG(kInputEmpty);
         }
     } else {
-        std::vector<uint8_t> scratch(decoder.RowBytes() * static_cast<size_t>(chunk));
+        TByteBuffer scratch(decoder.RowBytes() * static_cast<size_t>(chunk));
         for (int32_t i = 0; i < chunk; ++i)
             rows[static_cast<size_t>(i)] =
                 scratch.data() + decoder.RowBytes() * static_cast<size_t>(i);
@@ -145,7 +145,7 @@ TPixelBuffer TJPEGImage::DecodePicture() const {
 }
 
 void TJPEGImage::Assign(const TPixelBuffer& picture) {
-    std::vector<uint8_t> bytes = TakeSpareBytes();
+    TByteBuffer bytes = TakeSpareBytes();
     if (bytes.capacity() > spare_.bytes.capacity()) spare_.bytes = std::move(bytes);
     picture_ = picture;
 }
@@ -160,7 +160,7 @@ void TJPEGImage::SaveToFile(const std::string& path) {
         data->height = picture_.Height();
         data_ = std::move(data);
     }
-    const std::vector<uint8_t>& bytes = data_->bytes;
+    const TByteBuffer& bytes = data_->bytes;
     WriteFileAtomically(path, bytes.data(), bytes.size());
 }
 

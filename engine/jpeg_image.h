@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/large_allocation.h"
 #include "engine/pixel_buffer.h"
 
 namespace pixmora {
@@ -36,7 +37,7 @@ public:
     int Orientation() const { return orientation_; }
 
     // The loaded (or last encoded) file bytes; empty when there are none.
-    const std::vector<uint8_t>& EncodedBytes() const;
+    const TByteBuffer& EncodedBytes() const;
     // The picture taken as content; empty when the content is a loaded file.
     const TPixelBuffer& Picture() const { return picture_; }
 
@@ -59,17 +60,17 @@ public:
 
 private:
     struct TJPEGData {
-        std::vector<uint8_t> bytes;
+        TByteBuffer bytes;
         int32_t width = 0;
         int32_t height = 0;
     };
 
     // Bytes for new data, reusing the memory of data no copy shares any more.
-    std::vector<uint8_t> TakeSpareBytes();
+    TByteBuffer TakeSpareBytes();
 
     // Memory of dropped bytes, kept for the next load or encoding; copies start without.
     struct TSpareBytes {
-        std::vector<uint8_t> bytes;
+        TByteBuffer bytes;
         TSpareBytes() = default;
         TSpareBytes(const TSpareBytes&) {}
         TSpareBytes& operator=(const TSpareBytes&) { return *this; }

@@ -2,9 +2,9 @@
 #include "engine/pixel_buffer.h"
 
 #include <cstring>
-#include <new>
 
 #include "engine/jpeg_errors.h"
+#include "engine/large_allocation.h"
 #include "engine/physical_memory.h"
 
 namespace pixmora {
@@ -36,7 +36,7 @@ void TPixelBuffer::SetSize(int32_t width, int32_t height) {
         auto fresh = std::make_shared<Storage>();
         // Drop the old pixels first so that two large pictures are never held at once.
         storage_.reset();
-        fresh->data.reset(new (std::nothrow) uint8_t[bytes]);
+        fresh->data.reset(static_cast<uint8_t*>(AllocateLarge(bytes)));
         if (!fresh->data) {
             width_ = height_ = 0;
             stride_ = 0;
@@ -49,6 +49,8 @@ void TPixelBuffer::SetSize(int32_t width, int32_t height) {
     height_ = height;
     stride_ = RowBytes(width);
 }
+
+void TPixelBuffer::FreeBlock::operator()(uint8_t* block) const { FreeLarge(block); }
 
 void TPixelBuffer::Clear() {
     storage_.reset();
@@ -65,7 +67,7 @@ void TPixelBuffer::Detach() {
     if (storage_.use_count() <= 1) return;
     const size_t bytes = stride_ * static_cast<size_t>(height_);
     auto own = std::make_shared<Storage>();
-    own->data.reset(new (std::nothrow) uint8_t[bytes]);
+    own->data.reset(static_cast<uint8_t*>(AllocateLarge(bytes)));
     if (!own->data) throw EOutOfMemory();
     own->capacity = bytes;
     std::memcpy(own->data.get(), storage_->data.get(), bytes);

@@ -52,8 +52,11 @@ public:
     static uint64_t CheckedByteCount(int32_t width, int32_t height);
 
 private:
+    struct FreeBlock {
+        void operator()(uint8_t* block) const;
+    };
     struct Storage {
-        std::unique_ptr<uint8_t[]> data;
+        std::unique_ptr<uint8_t[], FreeBlock> data;
         size_t capacity = 0;
     };
 

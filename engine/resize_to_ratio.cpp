@@ -17,7 +17,7 @@ namespace {
 
 constexpr int kInputEmpty = 42;
 
-void SampleWhileDecoding(const std::vector<uint8_t>& bytes, TPixelBuffer& target) {
+void SampleWhileDecoding(const TByteBuffer& bytes, TPixelBuffer& target) {
     TJPEGDecoder decoder(bytes.data(), bytes.size());
     const int32_t source_height = decoder.Height();
     const int32_t target_width = target.Width();
@@ -27,7 +27,7 @@ void SampleWhileDecoding(const std::vector<uint8_t>& bytes, TPixelBuffer& target
         static_cast<size_t>(target_width) * TPixelBuffer::kBytesPerPixel;
 
     const int32_t chunk = decoder.RowsPerRead();
-    std::vector<uint8_t> scratch(decoder.RowBytes() * static_cast<size_t>(chunk));
+    TByteBuffer scratch(decoder.RowBytes() * static_cast<size_t>(chunk));
     std::vector<uint8_t*> rows(static_cast<size_t>(chunk));
     for (int32_t i = 0; i < chunk; ++i)
         rows[static_cast<size_t>(i)] = scratch.data() + decoder.RowBytes() * static_cast<size_t>(i);
@@ -65,7 +65,7 @@ void ResizeToRatio(TJPEGImage& image, TPixelBuffer& target, int32_t ratio) {
     if (!source.Empty()) {
         StretchNearest(source, target);
     } else {
-        const std::vector<uint8_t>& bytes = image.EncodedBytes();
+        const TByteBuffer& bytes = image.EncodedBytes();
         if (bytes.empty()) throw EJPEG(kInputEmpty);
         SampleWhileDecoding(bytes, target);
     }

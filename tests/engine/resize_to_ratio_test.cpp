@@ -284,21 +284,30 @@ TEST(ResizeToRatio, TargetsWithoutPixelsOrTooLargeFailBeforeDecoding) {
     }
 }
 
-TEST(ResizeToRatio, TooWideForTheEncoderLeavesNoFile) {
+TEST(ResizeToRatio, TooWideForTheEncoderLeavesNoFileAndKeepsAnOldOne) {
     TempFolder folder;
     TJPEGImage image;
     TPixelBuffer target;
     image.LoadFromFile(folder.WriteFile("wide.jpg", MakeJpeg(Plain(Spec(40000, 100)))));
     ResizeToRatio(image, target, 200);
     EXPECT_EQ(image.Width(), 80000);
-    const std::string out = folder.Slash() + "out.jpg";
-    try {
-        image.SaveToFile(out);
-        FAIL() << "encoded an 80000-pixel-wide picture";
-    } catch (const EJPEG& error) {
-        EXPECT_STREQ(error.what(), "Erreur JPEG #41");
+    for (const bool existing : {false, true}) {
+        const std::string out = folder.Slash() + "out.jpg";
+        if (existing) folder.WriteFile("out.jpg", "previous result");
+        try {
+            image.SaveToFile(out);
+            ADD_FAILURE() << "encoded an 80000-pixel-wide picture";
+        } catch (const EJPEG& error) {
+            EXPECT_STREQ(error.what(), "Erreur JPEG #41");
+        }
+        if (existing)
+            EXPECT_EQ(ReadFile(out), "previous result");
+        else
+            EXPECT_FALSE(std::filesystem::exists(out));
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()),
+                                std::filesystem::directory_iterator()),
+                  existing ? 2 : 1);
     }
-    EXPECT_FALSE(std::filesystem::exists(out));
 }
 
 TEST(ResizeToRatio, EmptyFileFailsToDecode) {
