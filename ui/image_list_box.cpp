@@ -125,6 +125,19 @@ void TImageListBox::SetItemIndex(int index) {
     scrollToItem(item(index));
 }
 
+QItemSelectionModel::SelectionFlags TImageListBox::selectionCommand(const QModelIndex& index,
+                                                                    const QEvent* event) const {
+    // The user moves the selection but never takes it away (Ctrl+click, Ctrl+Space, a click
+    // below the last line): once a line is chosen, one stays chosen.
+    if (!index.isValid()) return QItemSelectionModel::NoUpdate;
+    const QItemSelectionModel::SelectionFlags flags = QListWidget::selectionCommand(index, event);
+    if (index.isValid() &&
+        (flags & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle))) {
+        return QItemSelectionModel::ClearAndSelect;
+    }
+    return flags;
+}
+
 void TImageListBox::mousePressEvent(QMouseEvent* event) {
     QListWidget::mousePressEvent(event);
     // Choosing the chosen line again counts too: it shows that line's preview once more.

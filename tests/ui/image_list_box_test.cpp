@@ -95,6 +95,12 @@ TEST_F(ImageListBoxTest, UserSelectionRaisesClick) {
     // Below the last line there is no item to choose.
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, QPoint(50, 300));
     EXPECT_EQ(clicks.count(), 2);
+    EXPECT_EQ(list.ItemIndex(), 4);
+
+    // Choosing the chosen line again raises Click again; Ctrl does not take it away.
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::ControlModifier, CentreOf(4));
+    EXPECT_EQ(list.ItemIndex(), 4);
+    EXPECT_EQ(clicks.count(), 3);
 }
 
 TEST_F(ImageListBoxTest, ReplacingAnItemKeepsTheSelection) {

@@ -39,13 +39,5 @@ TEST(ImageTest, NoPictureClearsTheBox) {
     EXPECT_TRUE(box.PictureRect().isEmpty());
 }
 
-TEST(ImageTest, StretchedPictureCoversTheBox) {
-    TImage box;
-    box.resize(113, 107);
-    box.SetScaling(TImage::Scaling::kStretch);
-    box.SetPicture(QImage(170, 106, QImage::Format_ARGB32));
-    EXPECT_EQ(box.PictureRect(), QRect(0, 0, 113, 107));
-}
-
 }  // namespace
 }  // namespace pixmora

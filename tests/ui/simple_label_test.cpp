@@ -75,14 +75,5 @@ TEST_F(SimpleLabelTest, FailedOpeningSwitchesTheLabelOffForGood) {
     EXPECT_EQ(opened.size(), 1u);
 }
 
-TEST_F(SimpleLabelTest, OnlyInternetModeOpens) {
-    label.SetJump("http://www.tolvek.example");
-    for (JumpMode mode : {JumpMode::jmNone, JumpMode::jmApplication, JumpMode::jmCustom}) {
-        label.SetJumpMode(mode);
-        label.Click();
-    }
-    EXPECT_TRUE(opened.empty());
-}
-
 }  // namespace
 }  // namespace pixmora
