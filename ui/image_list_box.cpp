@@ -1,0 +1,161 @@
+// The file list with its status images.
+#include "ui/image_list_box.h"
+
+#include <charconv>
+#include <string>
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
+
+#include "ui/bitmap_list.h"
+
+namespace pixmora {
+
+ListItemLook LookOfItem(const QString& item_text, int default_image) {
+    const qsizetype bar = item_text.indexOf(QLatin1Char('|'));
+    if (bar < 0) return {item_text, default_image};
+    const std::string number = item_text.mid(bar + 1).toStdString();
+    const char* first = number.data();
+    const char* last = first + number.size();
+    if (first != last && *first == '+') ++first;
+    int image = -1;
+    const auto [end, error] = std::from_chars(first, last, image);
+    if (first == last || error != std::errc() || end != last) image = -1;
+    return {item_text.left(bar), image};
+}
+
+namespace {
+
+// Draws one line: background, image at the top left, text 2 px to its right.
+class ItemPainter : public QStyledItemDelegate {
+public:
+    ItemPainter(const TImageListBox* list) : QStyledItemDelegate(nullptr), list_(list) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        const ListItemLook look =
+            LookOfItem(index.data(Qt::DisplayRole).toString(), list_->DefaultItem());
+        const bool selected = option.state & QStyle::State_Selected;
+        const QRect r = option.rect;
+        painter->save();
+        painter->fillRect(r,
+                          selected ? QColor(0, 70, 215) : list_->palette().color(QPalette::Base));
+        if (list_->Images()) {
+            list_->Images()->Draw(*painter, r.left() + TImageListBox::kMargin,
+                                  r.top() + (r.height() - TImageListBox::kImageSize) / 2,
+                                  look.image);
+        }
+        QFont font = list_->font();
+        font.setBold(selected);
+        painter->setFont(font);
+        painter->setPen(selected ? QColor(Qt::white) : list_->palette().color(QPalette::Text));
+        const int text_left = r.left() + TImageListBox::kMargin + TImageListBox::kImageSize +
+                              TImageListBox::kImageTextGap;
+        painter->drawText(QRect(text_left, r.top(), r.right() - text_left + 1, r.height()),
+                          Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, look.display);
+        if (option.state & QStyle::State_HasFocus) {
+            painter->setPen(QPen(selected ? QColor(Qt::white) : QColor(Qt::gray), 1, Qt::DotLine));
+            painter->drawRect(r.adjusted(0, 0, -1, -1));
+        }
+        painter->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex& index) const override {
+        const ListItemLook look = LookOfItem(index.data(Qt::DisplayRole).toString());
+        // Measured bold, so that the selected line fits too.
+        QFont font = list_->font();
+        font.setBold(true);
+        const int text = QFontMetrics(font).horizontalAdvance(look.display);
+        return QSize(TImageListBox::kMargin + TImageListBox::kImageSize +
+                         TImageListBox::kImageTextGap + text + TImageListBox::kMargin,
+                     TImageListBox::kItemHeight);
+    }
+
+private:
+    const TImageListBox* list_;
+};
+
+}  // namespace
+
+TImageListBox::TImageListBox(QWidget* parent) : QListWidget(parent) {
+    setItemDelegate(new ItemPainter(this));
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSortingEnabled(false);
+    setUniformItemSizes(false);
+    setTextElideMode(Qt::ElideNone);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setFocusPolicy(Qt::StrongFocus);
+    setFrameShape(QFrame::NoFrame);
+}
+
+void TImageListBox::SetImages(const TBitmapList* images) {
+    images_ = images;
+    viewport()->update();
+}
+
+void TImageListBox::Clear() { clear(); }
+
+void TImageListBox::AddItem(const QString& text) { addItem(text); }
+
+void TImageListBox::ReplaceItem(int index, const QString& text) {
+    if (QListWidgetItem* it = item(index)) it->setText(text);
+}
+
+QString TImageListBox::ItemText(int index) const {
+    const QListWidgetItem* it = item(index);
+    return it ? it->text() : QString();
+}
+
+int TImageListBox::ItemIndex() const {
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.first().row();
+}
+
+void TImageListBox::SetItemIndex(int index) {
+    if (index < 0 || index >= count()) {
+        clearSelection();
+        setCurrentRow(-1);
+        return;
+    }
+    setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
+    scrollToItem(item(index));
+}
+
+QItemSelectionModel::SelectionFlags TImageListBox::selectionCommand(const QModelIndex& index,
+                                                                    const QEvent* event) const {
+    // The user moves the selection but never takes it away (Ctrl+click, Ctrl+Space, a click
+    // below the last line): once a line is chosen, one stays chosen.
+    if (!index.isValid()) return QItemSelectionModel::NoUpdate;
+    const QItemSelectionModel::SelectionFlags flags = QListWidget::selectionCommand(index, event);
+    if (index.isValid() &&
+        (flags & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle))) {
+        return QItemSelectionModel::ClearAndSelect;
+    }
+    return flags;
+}
+
+void TImageListBox::mousePressEvent(QMouseEvent* event) {
+    QListWidget::mousePressEvent(event);
+    // Choosing the chosen line again counts too: it shows that line's preview once more.
+    if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid()) {
+        emit Click();
+    }
+}
+
+void TImageListBox::mouseMoveEvent(QMouseEvent* event) {
+    const int before = ItemIndex();
+    QListWidget::mouseMoveEvent(event);
+    if (ItemIndex() != before) emit Click();
+}
+
+void TImageListBox::keyPressEvent(QKeyEvent* event) {
+    const int before = ItemIndex();
+    QListWidget::keyPressEvent(event);
+    if (ItemIndex() != before) emit Click();
+}
+
+}  // namespace pixmora
