@@ -76,6 +76,11 @@ int32_t TJPEGDecoder::ReadRows(uint8_t* const* rows, int32_t count) {
     return static_cast<int32_t>(read);
 }
 
+void TJPEGDecoder::SkipRows(int32_t count) {
+    jpeg_decompress_struct& info = object_.Info();
+    object_.Run([&] { jpeg_skip_scanlines(&info, static_cast<JDIMENSION>(count)); });
+}
+
 void TJPEGDecoder::Finish() {
     jpeg_decompress_struct& info = object_.Info();
     object_.Run([&] { jpeg_finish_decompress(&info); });

@@ -30,7 +30,13 @@ public:
 
     // Reads up to count rows (each RowBytes() long) in libjpeg's layout; returns how many.
     int32_t ReadRows(uint8_t* const* rows, int32_t count);
-    // Ends the decompression once every row has been read.
+    // Whether rows can be passed over without being delivered: not while dithering gray
+    // levels, whose error diffusion runs from each row into the next.
+    bool CanSkipRows() const { return gray_levels_ == nullptr; }
+    // Passes over count rows; libjpeg then spares their colour conversion, and the decoding
+    // of whole block rows nobody asks for.
+    void SkipRows(int32_t count);
+    // Ends the decompression once every row has been read or skipped.
     void Finish();
 
     // Writes to rgb the RGB pixels of a delivered row found at the given columns.

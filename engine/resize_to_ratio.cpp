@@ -36,6 +36,15 @@ void SampleWhileDecoding(const TByteBuffer& bytes, TPixelBuffer& target) {
     int32_t wanted = NearestSourceIndex(0, source_height, target_height);
     while (decoder.NextRow() < source_height) {
         const int32_t first = decoder.NextRow();
+        if (decoder.CanSkipRows()) {
+            // Rows no target row maps to are passed over, up to the end once the target is
+            // full.
+            const int32_t next = target_row < target_height ? wanted : source_height;
+            if (next > first) {
+                decoder.SkipRows(next - first);
+                continue;
+            }
+        }
         const int32_t read = decoder.ReadRows(rows.data(), std::min(chunk, source_height - first));
         if (read == 0) throw EJPEG(kInputEmpty);
         for (int32_t i = 0; i < read && target_row < target_height; ++i) {

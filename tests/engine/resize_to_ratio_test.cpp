@@ -24,6 +24,7 @@ using test::MakeJpeg;
 using test::Plain;
 using test::Progressive;
 using test::ReadFile;
+using test::Sampling;
 using test::Spec;
 using test::TempFolder;
 using test::Ycck;
@@ -144,6 +145,39 @@ TEST(ResizeToRatio, StreamedSamplingEqualsWholeDecodeAndStretch) {
             StretchNearest(whole, expected);
             EXPECT_TRUE(SamePixels(image.Picture(), expected));
             EXPECT_TRUE(image.Picture().SharesPixelsWith(target));
+        }
+    }
+}
+
+// Rows that no target row needs are passed over in the decoder, whole block rows included
+// when shrinking hard; the rows that are kept must come out as a whole decode gives them,
+// whatever the chroma sampling and scan mode.
+TEST(ResizeToRatio, PassingOverRowsKeepsTheSampledRowsExact) {
+    struct Layout {
+        const char* name;
+        int h, v;
+    };
+    const Layout layouts[] = {{"4:2:0", 2, 2}, {"4:2:2", 2, 1}, {"4:4:0", 1, 2}, {"4:4:4", 1, 1}};
+    const int ratios[] = {50, 10, 3, 1, 75, 125};
+    TempFolder folder;
+    TJPEGImage image;
+    TPixelBuffer target;
+    for (const Layout& layout : layouts) {
+        for (bool progressive : {false, true}) {
+            JpegSpec spec = Sampling(Spec(333, 250), layout.h, layout.v);
+            spec.progressive = progressive;
+            const std::string path = folder.WriteFile("s.jpg", MakeJpeg(spec));
+            for (int ratio : ratios) {
+                SCOPED_TRACE(std::string(layout.name) + (progressive ? " progressive" : "") +
+                             " at " + std::to_string(ratio));
+                image.LoadFromFile(path);
+                const TPixelBuffer whole = image.DecodePicture();
+                ResizeToRatio(image, target, ratio);
+                TPixelBuffer expected;
+                expected.SetSize(target.Width(), target.Height());
+                StretchNearest(whole, expected);
+                EXPECT_TRUE(SamePixels(image.Picture(), expected));
+            }
         }
     }
 }
@@ -318,6 +352,24 @@ TEST(ResizeToRatio, EmptyFileFailsToDecode) {
     image.LoadFromFile(folder.WriteFile("empty.jpg", ""));
     // 0 x 0 cannot be allocated; the same failure the run reports for any target.
     EXPECT_THROW(ResizeToRatio(image, target, 50), std::exception);
+}
+
+TEST(ResizeToRatio, RealProgressivePhotographShrunkHard) {
+    const std::string photo = "/usr/share/backgrounds/mate/nature/GreenMeadow.jpg";
+    if (!std::filesystem::exists(photo)) GTEST_SKIP() << photo << " is not installed";
+    TJPEGImage image;
+    TPixelBuffer target;
+    image.LoadFromFile(photo);
+    const TPixelBuffer whole = image.DecodePicture();
+    for (int ratio : {7, 50}) {
+        SCOPED_TRACE(ratio);
+        image.LoadFromFile(photo);
+        ResizeToRatio(image, target, ratio);
+        TPixelBuffer expected;
+        expected.SetSize(target.Width(), target.Height());
+        StretchNearest(whole, expected);
+        EXPECT_TRUE(SamePixels(image.Picture(), expected));
+    }
 }
 
 TEST(ResizeToRatio, RealPhotograph) {

@@ -37,6 +37,12 @@ JpegSpec Plain(JpegSpec spec) {
     return spec;
 }
 
+JpegSpec Sampling(JpegSpec spec, int luma_h, int luma_v) {
+    spec.luma_h_sampling = luma_h;
+    spec.luma_v_sampling = luma_v;
+    return spec;
+}
+
 std::string MakeJpeg(const JpegSpec& spec) {
     jpeg_compress_struct cinfo{};
     jpeg_error_mgr jerr{};
@@ -64,6 +70,10 @@ std::string MakeJpeg(const JpegSpec& spec) {
     }
     jpeg_set_defaults(&cinfo);
     if (spec.components == 4 && spec.ycck) jpeg_set_colorspace(&cinfo, JCS_YCCK);
+    if (spec.components >= 3) {
+        cinfo.comp_info[0].h_samp_factor = spec.luma_h_sampling;
+        cinfo.comp_info[0].v_samp_factor = spec.luma_v_sampling;
+    }
     jpeg_set_quality(&cinfo, spec.quality, TRUE);
     if (spec.progressive) jpeg_simple_progression(&cinfo);
     jpeg_start_compress(&cinfo, TRUE);

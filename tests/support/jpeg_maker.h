@@ -16,6 +16,9 @@ struct JpegSpec {
     bool plain = false;  // one colour everywhere instead of the pattern (cheap big files)
     bool progressive = false;
     int quality = 85;
+    // Sampling factors of the first component (2 x 2 gives 4:2:0, 2 x 1 4:2:2, 1 x 1 4:4:4).
+    int luma_h_sampling = 2;
+    int luma_v_sampling = 2;
     std::vector<std::string> app_segments;  // raw marker payloads as {marker byte, data...}
 };
 
@@ -25,6 +28,7 @@ JpegSpec Spec(int width, int height, int components = 3);
 JpegSpec Progressive(JpegSpec spec);
 JpegSpec Ycck(JpegSpec spec);
 JpegSpec Plain(JpegSpec spec);
+JpegSpec Sampling(JpegSpec spec, int luma_h, int luma_v);
 
 // The test pattern pixel (r, g, b) at x, y: smooth ramps that survive compression well.
 void PatternPixel(int x, int y, int width, int height, uint8_t rgb[3]);
