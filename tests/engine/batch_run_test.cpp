@@ -167,6 +167,27 @@ TEST_F(BatchRunTest, AFailedSaveIsReportedAndTheRunGoesOn) {
     EXPECT_EQ(view_.status, "processing 2 / 2");
 }
 
+TEST_F(BatchRunTest, AnEncoderRefusalIsReportedAndTheRunGoesOn) {
+    // 200 % of 40000 x 100 asks for 80000 pixels in a row, more than a JPEG file can hold.
+    const std::string wide =
+        temp_.WriteFile("W/wide.jpg", test::MakeJpeg(test::Plain(test::Spec(40000, 100))));
+    AddListed(wide);
+    AddJpeg("W/b.jpg", 16, 16);
+    view_.ratio = 200;
+    RunBatch(files_, state_, view_);
+    EXPECT_EQ(view_.failures, std::vector<std::string>{"JPEG File error : " + wide});
+    EXPECT_FALSE(fs::exists(Root() + "/W/W/wide.jpg"));
+    EXPECT_EQ(view_.lines[0], wide + "|0");
+    EXPECT_EQ(view_.lines[1], files_[1].FullName + "|1");
+    const auto has = [&](const std::string& call) {
+        return std::find(view_.calls.begin(), view_.calls.end(), call) != view_.calls.end();
+    };
+    EXPECT_TRUE(has("width new = Width : 80000"));
+    EXPECT_TRUE(has("height new = Height : 200"));
+    EXPECT_TRUE(has("size new = " + SizeText(Root() + "/W/W/wide.jpg")));  // 0.000
+    EXPECT_EQ(view_.status, "processing 2 / 2");
+}
+
 TEST_F(BatchRunTest, NeverReplacesASourceByItsOwnOutput) {
     // A fixed folder that is the parent of the source folder names the source itself.
     const std::string a = AddJpeg("Trip/a.jpg", 40, 40);
