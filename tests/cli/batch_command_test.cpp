@@ -88,10 +88,10 @@ Outcome RunBatchProgram(const std::vector<std::string>& args,
 class BatchCommandTest : public ::testing::Test {
 protected:
     std::string Jpeg(const std::string& relative, int width, int height) {
-        test::JpegSpec spec;
-        spec.width = width;
-        spec.height = height;
-        return temp_.WriteFile(relative, test::MakeJpeg(spec));
+        test::JpegOptions options;
+        options.width = width;
+        options.height = height;
+        return temp_.WriteFile(relative, test::MakeJpeg(options));
     }
     std::string Root() const { return temp_.Path().string(); }
     static std::pair<int, int> SizeOf(const std::string& path) {

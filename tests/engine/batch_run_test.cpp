@@ -25,10 +25,10 @@ class BatchRunTest : public ::testing::Test {
 protected:
     // Writes a JPEG of the given size below the temporary folder and lists it.
     std::string AddJpeg(const std::string& relative, int width, int height) {
-        test::JpegSpec spec;
-        spec.width = width;
-        spec.height = height;
-        const std::string path = temp_.WriteFile(relative, test::MakeJpeg(spec));
+        test::JpegOptions options;
+        options.width = width;
+        options.height = height;
+        const std::string path = temp_.WriteFile(relative, test::MakeJpeg(options));
         AddListed(path);
         return path;
     }
@@ -170,7 +170,7 @@ TEST_F(BatchRunTest, AFailedSaveIsReportedAndTheRunGoesOn) {
 TEST_F(BatchRunTest, AnEncoderRefusalIsReportedAndTheRunGoesOn) {
     // 200 % of 40000 x 100 asks for 80000 pixels in a row, more than a JPEG file can hold.
     const std::string wide =
-        temp_.WriteFile("W/wide.jpg", test::MakeJpeg(test::Plain(test::Spec(40000, 100))));
+        temp_.WriteFile("W/wide.jpg", test::MakeJpeg(test::Plain(test::Options(40000, 100))));
     AddListed(wide);
     AddJpeg("W/b.jpg", 16, 16);
     view_.ratio = 200;

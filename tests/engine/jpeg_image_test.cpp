@@ -15,10 +15,10 @@
 namespace pixmora {
 namespace {
 
-using test::JpegSpec;
+using test::JpegOptions;
 using test::MakeJpeg;
+using test::Options;
 using test::Progressive;
-using test::Spec;
 using test::TempFolder;
 using test::Ycck;
 
@@ -50,7 +50,7 @@ int JpegErrorCode(Action&& action) {
 TEST(TJPEGImage, LoadReadsOnlyTheHeader) {
     TempFolder folder;
     TJPEGImage image;
-    image.LoadFromFile(folder.WriteFile("a.jpg", MakeJpeg(Spec(37, 21))));
+    image.LoadFromFile(folder.WriteFile("a.jpg", MakeJpeg(Options(37, 21))));
     EXPECT_EQ(image.Width(), 37);
     EXPECT_EQ(image.Height(), 21);
     EXPECT_FALSE(image.ProgressiveEncoding());
@@ -60,7 +60,7 @@ TEST(TJPEGImage, LoadReadsOnlyTheHeader) {
     image.LoadFromFile(folder.WriteFile("big.jpg", WithFrameSize(MakeJpeg({}), 65500, 65500)));
     EXPECT_EQ(image.Width(), 65500);
 
-    image.LoadFromFile(folder.WriteFile("p.jpg", MakeJpeg(Progressive(JpegSpec{}))));
+    image.LoadFromFile(folder.WriteFile("p.jpg", MakeJpeg(Progressive(JpegOptions{}))));
     EXPECT_TRUE(image.ProgressiveEncoding());
     image.LoadFromFile(folder.WriteFile("b.jpg", MakeJpeg({})));
     EXPECT_FALSE(image.ProgressiveEncoding());
@@ -108,7 +108,7 @@ TEST(TJPEGImage, CopiesShareTheLoadedBytes) {
     image.LoadFromFile(folder.WriteFile("a.jpg", MakeJpeg({})));
     const TJPEGImage copy = image;
     EXPECT_EQ(copy.EncodedBytes().data(), image.EncodedBytes().data());
-    image.LoadFromFile(folder.WriteFile("b.jpg", MakeJpeg(Spec(8, 8))));
+    image.LoadFromFile(folder.WriteFile("b.jpg", MakeJpeg(Options(8, 8))));
     EXPECT_EQ(copy.Width(), 64);  // the copy keeps what it had
     EXPECT_EQ(copy.DecodePicture().Width(), 64);
 }
@@ -125,18 +125,18 @@ void ExpectNearPattern(const TPixelBuffer& picture, int x, int y, int tolerance)
 TEST(TJPEGImage, DecodesColourSpacesToRgb) {
     struct Case {
         const char* name;
-        JpegSpec spec;
+        JpegOptions options;
     };
     const Case cases[] = {
-        {"ycbcr", Spec(48, 40)},
-        {"adobe cmyk", Spec(48, 40, 4)},
-        {"adobe ycck", Ycck(Spec(48, 40, 4))},
+        {"ycbcr", Options(48, 40)},
+        {"adobe cmyk", Options(48, 40, 4)},
+        {"adobe ycck", Ycck(Options(48, 40, 4))},
     };
     TempFolder folder;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TJPEGImage image;
-        image.LoadFromFile(folder.WriteFile("c.jpg", MakeJpeg(c.spec)));
+        image.LoadFromFile(folder.WriteFile("c.jpg", MakeJpeg(c.options)));
         const TPixelBuffer picture = image.DecodePicture();
         ASSERT_EQ(picture.Width(), 48);
         ASSERT_EQ(picture.Height(), 40);
@@ -149,7 +149,7 @@ TEST(TJPEGImage, DecodesColourSpacesToRgb) {
 TEST(TJPEGImage, GrayFilesDecodeToDitheredGrayLevels) {
     TempFolder folder;
     TJPEGImage image;
-    image.LoadFromFile(folder.WriteFile("g.jpg", MakeJpeg(Spec(200, 30, 1))));
+    image.LoadFromFile(folder.WriteFile("g.jpg", MakeJpeg(Options(200, 30, 1))));
     const TPixelBuffer picture = image.DecodePicture();
     bool seen[256] = {};
     for (int y = 0; y < picture.Height(); ++y)
@@ -174,7 +174,7 @@ TEST(TJPEGImage, GrayFilesDecodeToDitheredGrayLevels) {
 TEST(TJPEGImage, OtherComponentCountsFailToDecode) {
     TempFolder folder;
     TJPEGImage image;
-    image.LoadFromFile(folder.WriteFile("two.jpg", MakeJpeg(Spec(64, 48, 2))));
+    image.LoadFromFile(folder.WriteFile("two.jpg", MakeJpeg(Options(64, 48, 2))));
     EXPECT_NE(JpegErrorCode([&] { image.DecodePicture(); }), 0);
 }
 

@@ -30,10 +30,10 @@ protected:
         view_.selected = 0;
     }
     std::string Jpeg(const std::string& relative, int width, int height) {
-        test::JpegSpec spec;
-        spec.width = width;
-        spec.height = height;
-        return temp_.WriteFile(relative, test::MakeJpeg(spec));
+        test::JpegOptions options;
+        options.width = width;
+        options.height = height;
+        return temp_.WriteFile(relative, test::MakeJpeg(options));
     }
     std::vector<std::string> Measures() const {
         return std::vector<std::string>(std::begin(view_.measures), std::end(view_.measures));

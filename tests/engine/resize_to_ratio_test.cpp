@@ -19,13 +19,13 @@
 namespace pixmora {
 namespace {
 
-using test::JpegSpec;
+using test::JpegOptions;
 using test::MakeJpeg;
+using test::Options;
 using test::Plain;
 using test::Progressive;
 using test::ReadFile;
 using test::Sampling;
-using test::Spec;
 using test::TempFolder;
 using test::Ycck;
 
@@ -111,7 +111,7 @@ TEST(ResizeToRatio, HalvesA4000By3000Picture) {
     TJPEGImage image;
     TPixelBuffer target;
     const std::string out =
-        ResizeFile(folder, MakeJpeg(Plain(Spec(4000, 3000))), 50, image, target);
+        ResizeFile(folder, MakeJpeg(Plain(Options(4000, 3000))), 50, image, target);
     EXPECT_EQ(image.Width(), 2000);
     EXPECT_EQ(image.Height(), 1500);
     const OutputHeader header = ReadOutputHeader(out);
@@ -122,19 +122,19 @@ TEST(ResizeToRatio, HalvesA4000By3000Picture) {
 TEST(ResizeToRatio, StreamedSamplingEqualsWholeDecodeAndStretch) {
     struct Source {
         const char* name;
-        JpegSpec spec;
+        JpegOptions options;
     };
     const Source sources[] = {
-        {"baseline", Spec(101, 67)},     {"progressive", Progressive(Spec(77, 93))},
-        {"gray", Spec(99, 45, 1)},       {"cmyk", Spec(53, 61, 4)},
-        {"ycck", Ycck(Spec(35, 29, 4))},
+        {"baseline", Options(101, 67)},     {"progressive", Progressive(Options(77, 93))},
+        {"gray", Options(99, 45, 1)},       {"cmyk", Options(53, 61, 4)},
+        {"ycck", Ycck(Options(35, 29, 4))},
     };
     const int ratios[] = {100, 50, 33, 29, 140, 250, 5};
     TempFolder folder;
     TJPEGImage image;
     TPixelBuffer target;  // reused like the run does, across sizes
     for (const Source& source : sources) {
-        const std::string path = folder.WriteFile("s.jpg", MakeJpeg(source.spec));
+        const std::string path = folder.WriteFile("s.jpg", MakeJpeg(source.options));
         for (int ratio : ratios) {
             SCOPED_TRACE(std::string(source.name) + " at " + std::to_string(ratio));
             image.LoadFromFile(path);
@@ -164,9 +164,9 @@ TEST(ResizeToRatio, PassingOverRowsKeepsTheSampledRowsExact) {
     TPixelBuffer target;
     for (const Layout& layout : layouts) {
         for (bool progressive : {false, true}) {
-            JpegSpec spec = Sampling(Spec(333, 250), layout.h, layout.v);
-            spec.progressive = progressive;
-            const std::string path = folder.WriteFile("s.jpg", MakeJpeg(spec));
+            JpegOptions options = Sampling(Options(333, 250), layout.h, layout.v);
+            options.progressive = progressive;
+            const std::string path = folder.WriteFile("s.jpg", MakeJpeg(options));
             for (int ratio : ratios) {
                 SCOPED_TRACE(std::string(layout.name) + (progressive ? " progressive" : "") +
                              " at " + std::to_string(ratio));
@@ -186,7 +186,7 @@ TEST(ResizeToRatio, ResizingTwiceStretchesTheHeldPicture) {
     TempFolder folder;
     TJPEGImage image;
     TPixelBuffer target;
-    image.LoadFromFile(folder.WriteFile("a.jpg", MakeJpeg(Spec(80, 60))));
+    image.LoadFromFile(folder.WriteFile("a.jpg", MakeJpeg(Options(80, 60))));
     ResizeToRatio(image, target, 50);
     const TPixelBuffer first = image.Picture();
     ResizeToRatio(image, target, 200);  // target shares the source's pixels here
@@ -200,20 +200,22 @@ TEST(ResizeToRatio, ResizingTwiceStretchesTheHeldPicture) {
 TEST(ResizeToRatio, OutputKeepsTheSourceScanModeAndTheFixedFormat) {
     struct Case {
         const char* name;
-        JpegSpec spec;
+        JpegOptions options;
         bool progressive;
     };
     const Case cases[] = {
-        {"baseline", Spec(90, 70), false}, {"progressive", Progressive(Spec(90, 70)), true},
-        {"gray", Spec(90, 70, 1), false},  {"progressive gray", Progressive(Spec(90, 70, 1)), true},
-        {"cmyk", Spec(90, 70, 4), false},
+        {"baseline", Options(90, 70), false},
+        {"progressive", Progressive(Options(90, 70)), true},
+        {"gray", Options(90, 70, 1), false},
+        {"progressive gray", Progressive(Options(90, 70, 1)), true},
+        {"cmyk", Options(90, 70, 4), false},
     };
     TempFolder folder;
     TJPEGImage image;
     TPixelBuffer target;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string out = ResizeFile(folder, MakeJpeg(c.spec), 50, image, target);
+        const std::string out = ResizeFile(folder, MakeJpeg(c.options), 50, image, target);
         // Start of frame: C0 baseline, C2 progressive; exactly one of them.
         const bool baseline_frame = out.find("\xFF\xC0", 0, 2) != std::string::npos;
         const bool progressive_frame = out.find("\xFF\xC2", 0, 2) != std::string::npos;
@@ -250,13 +252,13 @@ TEST(ResizeToRatio, OnlyAnOrientationOtherThanOneIsCarriedOver) {
     TPixelBuffer target;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.source_orientation);
-        JpegSpec spec = Spec(40, 30);
+        JpegOptions options = Options(40, 30);
         if (c.source_orientation != 0) {
-            spec.app_segments.push_back(test::ExifOrientationSegment(c.source_orientation));
-            spec.app_segments.push_back(std::string("\xED") + "Photoshop 3.0" +
-                                        std::string(20, 'x'));
+            options.app_segments.push_back(test::ExifOrientationSegment(c.source_orientation));
+            options.app_segments.push_back(std::string("\xED") + "Photoshop 3.0" +
+                                           std::string(20, 'x'));
         }
-        const std::string out = ResizeFile(folder, MakeJpeg(spec), 50, image, target);
+        const std::string out = ResizeFile(folder, MakeJpeg(options), 50, image, target);
         const OutputHeader header = ReadOutputHeader(out);
         EXPECT_EQ(out.find("Photoshop"), std::string::npos);
         if (!c.tagged) {
@@ -277,7 +279,7 @@ TEST(ResizeToRatio, GraySourceGivesAColourFileOfGrayPixels) {
     TempFolder folder;
     TJPEGImage image;
     TPixelBuffer target;
-    const std::string out = ResizeFile(folder, MakeJpeg(Spec(64, 64, 1)), 100, image, target);
+    const std::string out = ResizeFile(folder, MakeJpeg(Options(64, 64, 1)), 100, image, target);
     EXPECT_EQ(ReadOutputHeader(out).components, 3);
     const uint8_t* pixel = image.Picture().Row(10) + 3 * 20;
     EXPECT_EQ(pixel[0], pixel[1]);
@@ -288,7 +290,7 @@ TEST(ResizeToRatio, TargetsWithoutPixelsOrTooLargeFailBeforeDecoding) {
     TempFolder folder;
     // A header announcing 60000 x 60000 over a tiny body: decoding it would fail, so an
     // allocation failure proves the size was refused first.
-    std::string header_only = MakeJpeg(Spec(16, 16));
+    std::string header_only = MakeJpeg(Options(16, 16));
     for (size_t i = 2; i + 9 < header_only.size(); ++i)
         if (header_only.compare(i, 2, "\xFF\xC0") == 0) {
             header_only.replace(i + 5, 4, std::string("\xEA\x60\xEA\x60", 4));
@@ -300,9 +302,9 @@ TEST(ResizeToRatio, TargetsWithoutPixelsOrTooLargeFailBeforeDecoding) {
         int ratio;
     };
     const Case cases[] = {
-        {"ratio 0", MakeJpeg(Spec(150, 80)), 0},
-        {"one dimension 0", MakeJpeg(Spec(150, 80)), 1},
-        {"negative", MakeJpeg(Spec(400, 300)), -50},
+        {"ratio 0", MakeJpeg(Options(150, 80)), 0},
+        {"one dimension 0", MakeJpeg(Options(150, 80)), 1},
+        {"negative", MakeJpeg(Options(400, 300)), -50},
         {"beyond physical memory", header_only, 1000},
         {"billions of pixels each way", header_only, 2000000},
     };
@@ -322,7 +324,7 @@ TEST(ResizeToRatio, TooWideForTheEncoderLeavesNoFileAndKeepsAnOldOne) {
     TempFolder folder;
     TJPEGImage image;
     TPixelBuffer target;
-    image.LoadFromFile(folder.WriteFile("wide.jpg", MakeJpeg(Plain(Spec(40000, 100)))));
+    image.LoadFromFile(folder.WriteFile("wide.jpg", MakeJpeg(Plain(Options(40000, 100)))));
     ResizeToRatio(image, target, 200);
     EXPECT_EQ(image.Width(), 80000);
     for (const bool existing : {false, true}) {

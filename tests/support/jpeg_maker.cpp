@@ -14,36 +14,36 @@ void PatternPixel(int x, int y, int width, int height, uint8_t rgb[3]) {
     rgb[2] = static_cast<uint8_t>(((x / 8) + (y / 8)) % 2 ? 200 : 40);
 }
 
-JpegSpec Spec(int width, int height, int components) {
-    JpegSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.components = components;
-    return spec;
+JpegOptions Options(int width, int height, int components) {
+    JpegOptions options;
+    options.width = width;
+    options.height = height;
+    options.components = components;
+    return options;
 }
 
-JpegSpec Progressive(JpegSpec spec) {
-    spec.progressive = true;
-    return spec;
+JpegOptions Progressive(JpegOptions options) {
+    options.progressive = true;
+    return options;
 }
 
-JpegSpec Ycck(JpegSpec spec) {
-    spec.ycck = true;
-    return spec;
+JpegOptions Ycck(JpegOptions options) {
+    options.ycck = true;
+    return options;
 }
 
-JpegSpec Plain(JpegSpec spec) {
-    spec.plain = true;
-    return spec;
+JpegOptions Plain(JpegOptions options) {
+    options.plain = true;
+    return options;
 }
 
-JpegSpec Sampling(JpegSpec spec, int luma_h, int luma_v) {
-    spec.luma_h_sampling = luma_h;
-    spec.luma_v_sampling = luma_v;
-    return spec;
+JpegOptions Sampling(JpegOptions options, int luma_h, int luma_v) {
+    options.luma_h_sampling = luma_h;
+    options.luma_v_sampling = luma_v;
+    return options;
 }
 
-std::string MakeJpeg(const JpegSpec& spec) {
+std::string MakeJpeg(const JpegOptions& options) {
     jpeg_compress_struct cinfo{};
     jpeg_error_mgr jerr{};
     cinfo.err = jpeg_std_error(&jerr);
@@ -51,10 +51,10 @@ std::string MakeJpeg(const JpegSpec& spec) {
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
     jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = static_cast<JDIMENSION>(spec.width);
-    cinfo.image_height = static_cast<JDIMENSION>(spec.height);
-    cinfo.input_components = spec.components;
-    switch (spec.components) {
+    cinfo.image_width = static_cast<JDIMENSION>(options.width);
+    cinfo.image_height = static_cast<JDIMENSION>(options.height);
+    cinfo.input_components = options.components;
+    switch (options.components) {
         case 1:
             cinfo.in_color_space = JCS_GRAYSCALE;
             break;
@@ -69,30 +69,30 @@ std::string MakeJpeg(const JpegSpec& spec) {
             break;
     }
     jpeg_set_defaults(&cinfo);
-    if (spec.components == 4 && spec.ycck) jpeg_set_colorspace(&cinfo, JCS_YCCK);
-    if (spec.components >= 3) {
-        cinfo.comp_info[0].h_samp_factor = spec.luma_h_sampling;
-        cinfo.comp_info[0].v_samp_factor = spec.luma_v_sampling;
+    if (options.components == 4 && options.ycck) jpeg_set_colorspace(&cinfo, JCS_YCCK);
+    if (options.components >= 3) {
+        cinfo.comp_info[0].h_samp_factor = options.luma_h_sampling;
+        cinfo.comp_info[0].v_samp_factor = options.luma_v_sampling;
     }
-    jpeg_set_quality(&cinfo, spec.quality, TRUE);
-    if (spec.progressive) jpeg_simple_progression(&cinfo);
+    jpeg_set_quality(&cinfo, options.quality, TRUE);
+    if (options.progressive) jpeg_simple_progression(&cinfo);
     jpeg_start_compress(&cinfo, TRUE);
-    for (const std::string& segment : spec.app_segments) {
+    for (const std::string& segment : options.app_segments) {
         jpeg_write_marker(&cinfo, static_cast<unsigned char>(segment[0]),
                           reinterpret_cast<const JOCTET*>(segment.data() + 1),
                           static_cast<unsigned int>(segment.size() - 1));
     }
-    std::vector<JSAMPLE> row(static_cast<size_t>(spec.width) * spec.components);
-    for (int y = 0; y < spec.height; ++y) {
-        for (int x = 0; x < spec.width; ++x) {
+    std::vector<JSAMPLE> row(static_cast<size_t>(options.width) * options.components);
+    for (int y = 0; y < options.height; ++y) {
+        for (int x = 0; x < options.width; ++x) {
             uint8_t rgb[3] = {200, 120, 40};
-            if (!spec.plain) PatternPixel(x, y, spec.width, spec.height, rgb);
-            JSAMPLE* px = &row[static_cast<size_t>(x) * spec.components];
-            if (spec.components == 1) {
+            if (!options.plain) PatternPixel(x, y, options.width, options.height, rgb);
+            JSAMPLE* px = &row[static_cast<size_t>(x) * options.components];
+            if (options.components == 1) {
                 px[0] = rgb[0];
-            } else if (spec.components == 2) {
+            } else if (options.components == 2) {
                 px[0] = rgb[0], px[1] = rgb[1];
-            } else if (spec.components == 3) {
+            } else if (options.components == 3) {
                 px[0] = rgb[0], px[1] = rgb[1], px[2] = rgb[2];
             } else {
                 // Adobe CMYK as Photoshop writes it: inverted, 255 means no ink.

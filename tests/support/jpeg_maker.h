@@ -7,7 +7,7 @@
 
 namespace pixmora::test {
 
-struct JpegSpec {
+struct JpegOptions {
     int width = 64;
     int height = 48;
     int components = 3;  // 1 gray, 2 two unnamed channels, 3 YCbCr from RGB,
@@ -22,19 +22,19 @@ struct JpegSpec {
     std::vector<std::string> app_segments;  // raw marker payloads as {marker byte, data...}
 };
 
-// A spec of the given size and component count, the rest as default.
-JpegSpec Spec(int width, int height, int components = 3);
-// The same spec, progressive / stored as YCCK / in one plain colour.
-JpegSpec Progressive(JpegSpec spec);
-JpegSpec Ycck(JpegSpec spec);
-JpegSpec Plain(JpegSpec spec);
-JpegSpec Sampling(JpegSpec spec, int luma_h, int luma_v);
+// A options of the given size and component count, the rest as default.
+JpegOptions Options(int width, int height, int components = 3);
+// The same options, progressive / stored as YCCK / in one plain colour.
+JpegOptions Progressive(JpegOptions options);
+JpegOptions Ycck(JpegOptions options);
+JpegOptions Plain(JpegOptions options);
+JpegOptions Sampling(JpegOptions options, int luma_h, int luma_v);
 
 // The test pattern pixel (r, g, b) at x, y: smooth ramps that survive compression well.
 void PatternPixel(int x, int y, int width, int height, uint8_t rgb[3]);
 
 // Encodes the pattern (or one plain colour) in memory.
-std::string MakeJpeg(const JpegSpec& spec);
+std::string MakeJpeg(const JpegOptions& options);
 
 // An APP1 payload holding a minimal little-endian Exif block with one Orientation tag.
 std::string ExifOrientationSegment(int orientation);
