@@ -106,6 +106,19 @@ bool SamePixels(const TPixelBuffer& a, const TPixelBuffer& b) {
     return true;
 }
 
+// Loads path, resizes it by ratio into target, and tells whether the streamed result holds
+// the pixels that decoding the whole picture and stretching it gives.
+bool ResizeMatchesWholeDecode(const std::string& path, int ratio, TJPEGImage& image,
+                              TPixelBuffer& target) {
+    image.LoadFromFile(path);
+    const TPixelBuffer whole = image.DecodePicture();
+    ResizeToRatio(image, target, ratio);
+    TPixelBuffer expected;
+    expected.SetSize(target.Width(), target.Height());
+    StretchNearest(whole, expected);
+    return SamePixels(image.Picture(), expected);
+}
+
 TEST(ResizeToRatio, HalvesA4000By3000Picture) {
     TempFolder folder;
     TJPEGImage image;
@@ -137,13 +150,7 @@ TEST(ResizeToRatio, StreamedSamplingEqualsWholeDecodeAndStretch) {
         const std::string path = folder.WriteFile("s.jpg", MakeJpeg(source.options));
         for (int ratio : ratios) {
             SCOPED_TRACE(std::string(source.name) + " at " + std::to_string(ratio));
-            image.LoadFromFile(path);
-            const TPixelBuffer whole = image.DecodePicture();
-            ResizeToRatio(image, target, ratio);
-            TPixelBuffer expected;
-            expected.SetSize(target.Width(), target.Height());
-            StretchNearest(whole, expected);
-            EXPECT_TRUE(SamePixels(image.Picture(), expected));
+            EXPECT_TRUE(ResizeMatchesWholeDecode(path, ratio, image, target));
             EXPECT_TRUE(image.Picture().SharesPixelsWith(target));
         }
     }
@@ -170,13 +177,7 @@ TEST(ResizeToRatio, PassingOverRowsKeepsTheSampledRowsExact) {
             for (int ratio : ratios) {
                 SCOPED_TRACE(std::string(layout.name) + (progressive ? " progressive" : "") +
                              " at " + std::to_string(ratio));
-                image.LoadFromFile(path);
-                const TPixelBuffer whole = image.DecodePicture();
-                ResizeToRatio(image, target, ratio);
-                TPixelBuffer expected;
-                expected.SetSize(target.Width(), target.Height());
-                StretchNearest(whole, expected);
-                EXPECT_TRUE(SamePixels(image.Picture(), expected));
+                EXPECT_TRUE(ResizeMatchesWholeDecode(path, ratio, image, target));
             }
         }
     }
@@ -361,16 +362,9 @@ TEST(ResizeToRatio, RealProgressivePhotographShrunkHard) {
     if (!std::filesystem::exists(photo)) GTEST_SKIP() << photo << " is not installed";
     TJPEGImage image;
     TPixelBuffer target;
-    image.LoadFromFile(photo);
-    const TPixelBuffer whole = image.DecodePicture();
     for (int ratio : {7, 50}) {
         SCOPED_TRACE(ratio);
-        image.LoadFromFile(photo);
-        ResizeToRatio(image, target, ratio);
-        TPixelBuffer expected;
-        expected.SetSize(target.Width(), target.Height());
-        StretchNearest(whole, expected);
-        EXPECT_TRUE(SamePixels(image.Picture(), expected));
+        EXPECT_TRUE(ResizeMatchesWholeDecode(photo, ratio, image, target));
     }
 }
 
