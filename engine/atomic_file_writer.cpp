@@ -64,7 +64,8 @@ std::string FolderOf(const std::string& path) {
 }
 
 std::string TemporaryName(const std::string& path) {
-    static std::mt19937_64 generator{std::random_device{}()};
+    // One generator per thread, so that files saved side by side never share its state.
+    thread_local std::mt19937_64 generator{std::random_device{}()};
     const std::filesystem::path target(path);
     char suffix[24];
     std::snprintf(suffix, sizeof suffix, ".%012llx.tmp",
