@@ -1,27 +1,21 @@
 // Port and Host rules of the request, and its bytes.
 #include "update/http_request.h"
 
-#include <strings.h>
 #include <cerrno>
 #include <charconv>
 
 #include "update/http_errors.h"
+#include "update/http_headers.h"
 
 namespace pixmora {
-
-namespace {
-
-bool EqualsNoCase(const std::string& a, const char* b) { return strcasecmp(a.c_str(), b) == 0; }
-
-}  // namespace
 
 HttpRequest PrepareGetRequest(const HttpUrl& url) {
     std::string port_text = url.port;
     if (port_text.empty()) {
-        if (EqualsNoCase(url.protocol, "https")) throw IoHandlerInvalid();
-        if (!EqualsNoCase(url.protocol, "http")) throw UnknownProtocol();
+        if (EqualsIgnoringCase(url.protocol, "https")) throw IoHandlerInvalid();
+        if (!EqualsIgnoringCase(url.protocol, "http")) throw UnknownProtocol();
         port_text = "80";
-    } else if (EqualsNoCase(url.protocol, "https")) {
+    } else if (EqualsIgnoringCase(url.protocol, "https")) {
         throw IoHandlerInvalid();
     }
 
