@@ -64,19 +64,14 @@ for photo in "${photos[@]}"; do
     fi
     i=$((i + 1))
 done
+# The codec floor: decoding each photo and encoding its half-size picture. With "matched",
+# progressive sources are encoded progressively, as the program must.
 run_floor() {
-    local i=0
+    local i=0 scan_mode=()
     for photo in "${photos[@]}"; do
+        [ "${1:-}" = matched ] && scan_mode=("${progressive[$i]}")
         djpeg -dct float "$photo" >/dev/null
-        cjpeg -dct float -quality 90 -sample 2x2 "$work/half/$i.ppm" >"$work/out/floor.jpg"
-        i=$((i + 1))
-    done
-}
-run_matched_floor() {
-    local i=0
-    for photo in "${photos[@]}"; do
-        djpeg -dct float "$photo" >/dev/null
-        cjpeg -dct float -quality 90 -sample 2x2 "${progressive[$i]}" "$work/half/$i.ppm" \
+        cjpeg -dct float -quality 90 -sample 2x2 "${scan_mode[@]}" "$work/half/$i.ppm" \
             >"$work/out/floor.jpg"
         i=$((i + 1))
     done
@@ -103,7 +98,7 @@ best_of() {
 echo "${#photos[@]} photos, best of $repeats runs, ratio 50 %"
 read -r pixmora pixmora_cpu < <(best_of run_pixmora)
 read -r floor floor_cpu < <(best_of run_floor)
-read -r matched matched_cpu < <(best_of run_matched_floor)
+read -r matched matched_cpu < <(best_of run_floor matched)
 read -r vips_time vips_cpu < <(best_of run_vips)
 read -r gm_time gm_cpu < <(best_of run_gm)
 read -r magick_time magick_cpu < <(best_of run_magick)
