@@ -14,6 +14,11 @@ namespace pixmora {
 // (falling back to a named one), or always a hidden named temporary file.
 enum class TTemporaryKind { Unnamed, Named };
 
+// Why a save to path would be refused before anything is written: 0 when the path is free
+// or names a file that may be replaced; EACCES for an existing file whose owner write bit
+// is clear, EISDIR for a folder, or the reason the path cannot be examined.
+int ReplaceRefusal(const std::string& path);
+
 // Writes size bytes to path, replacing an existing file. An existing file whose owner
 // write bit is clear is left alone and the write fails with the access-denied reason.
 // Throws EFCreateError (with the system's reason, ENOSPC for a short write).

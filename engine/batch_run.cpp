@@ -1,36 +1,48 @@
 // The batch run loop.
 #include "engine/batch_run.h"
 
-#include <filesystem>
-#include <system_error>
-
+#include "engine/file_resize.h"
 #include "engine/jpeg_image.h"
 #include "engine/number_text.h"
 #include "engine/pixel_buffer.h"
-#include "engine/resize_to_ratio.h"
 
 namespace pixmora {
 
 namespace {
 
+// The window's side of each file: the picture shown, the window's events handled once, the
+// measures before, and the settings read from the window.
+class WindowSteps : public FileResizeSteps {
+public:
+    WindowSteps(const std::vector<TListe_File>& files, int32_t index, BatchView& view)
+        : files_(files), index_(index), view_(view) {}
+
+    bool Loaded(const TListe_File& entry, const TJPEGImage& image) override {
+        view_.ClearPicture();
+        view_.ShowImage(image);
+        view_.ProcessPendingEvents();
+        // Clear list may have emptied files during the events.
+        if (static_cast<std::size_t>(index_) >= files_.size()) return false;
+        view_.SetMeasureText(MeasureLabel::Width, "Width : " + FormatIntText(image.Width()));
+        view_.SetMeasureText(MeasureLabel::Height, "Height : " + FormatIntText(image.Height()));
+        view_.SetMeasureText(MeasureLabel::Size, SizeText(entry.FullName));
+        return true;
+    }
+    int32_t Ratio() override { return view_.RatioInteger(); }
+    bool FixedFolderMode() override { return view_.FixedFolderMode(); }
+    std::string FixedFolder() override { return view_.FixedFolder(); }
+
+private:
+    const std::vector<TListe_File>& files_;
+    int32_t index_;
+    BatchView& view_;
+};
+
+}  // namespace
+
 std::string ProcessingText(int32_t processed, int32_t count) {
     return "processing " + FormatIntText(processed) + " / " + FormatIntText(count);
 }
-
-// Saves the resized image; false when the save failed or would replace the source itself (a
-// fixed folder that is the source folder's parent, a file directly under the root).
-bool SaveOutput(TJPEGImage& image, const std::string& source, const std::string& output) {
-    std::error_code ec;
-    if (std::filesystem::equivalent(source, output, ec) && !ec) return false;
-    try {
-        image.SaveToFile(output);
-    } catch (...) {
-        return false;
-    }
-    return true;
-}
-
-}  // namespace
 
 void RunBatch(const std::vector<TListe_File>& files, RunState& state, BatchView& view) {
     view.SetStartEnabled(false);
@@ -48,7 +60,7 @@ void RunBatch(const std::vector<TListe_File>& files, RunState& state, BatchView&
         TJPEGImage image;
         TPixelBuffer target;
         int32_t processed = 0;
-        view.SetStatusCaption("processing 0 / " + FormatIntText(state.FileCount));
+        view.SetStatusCaption(ProcessingText(0, state.FileCount));
         view.SetProgressMax(state.FileCount);
         view.SetProgressValue(0);
         view.RepaintProgress();
@@ -60,23 +72,11 @@ void RunBatch(const std::vector<TListe_File>& files, RunState& state, BatchView&
             in_progress = entry.FullName;
 
             view.SelectLine(i);
-            image.LoadFromFile(entry.FullName);
-            view.ClearPicture();
-            view.ShowImage(image);
-            view.ProcessPendingEvents();
-            if (static_cast<std::size_t>(i) >= files.size()) break;
-
-            view.SetMeasureText(MeasureLabel::Width, "Width : " + FormatIntText(image.Width()));
-            view.SetMeasureText(MeasureLabel::Height, "Height : " + FormatIntText(image.Height()));
-            view.SetMeasureText(MeasureLabel::Size, SizeText(entry.FullName));
-
-            ResizeToRatio(image, target, view.RatioInteger());
-
-            const std::string folder =
-                ComposeOutputFolder(entry, view.FixedFolderMode(), view.FixedFolder());
-            EnsureFolder(folder);
-            const std::string output = folder + entry.FileName;
-            if (SaveOutput(image, entry.FullName, output)) {
+            WindowSteps steps(files, i, view);
+            std::string output;
+            const FileResizeOutcome outcome = ResizeListedFile(entry, image, target, steps, output);
+            if (outcome == FileResizeOutcome::Left) break;
+            if (outcome == FileResizeOutcome::Saved) {
                 // The line is marked only while it still shows the file just written.
                 if (static_cast<std::size_t>(i) < files.size() &&
                     files[static_cast<std::size_t>(i)].FullName == entry.FullName) {

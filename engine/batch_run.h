@@ -2,6 +2,7 @@
 // output folder, with the list marks, measures and progress shown on the way.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,9 @@
 namespace pixmora {
 
 inline constexpr char kFileErrorPrefix[] = "JPEG File error : ";
+
+// The status caption once processed files of count are done: "processing 3 / 10".
+std::string ProcessingText(int32_t processed, int32_t count);
 
 // Runs over the first state.FileCount entries of files (the count taken at the start). The
 // view's events are handled once per file; they may change files, and the run ends when its

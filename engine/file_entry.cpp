@@ -1,6 +1,9 @@
 // Name derivation, output folder composition and folder creation for listed files.
 #include "engine/file_entry.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace pixmora {
 
 std::string ExtractName(const std::string& path, bool keep_extension, const PathStyle& style) {
@@ -39,6 +42,20 @@ std::string ComposeOutputFolder(const TListe_File& entry, bool fixed_folder_mode
     text += entry.FolderName;
     text += style.separator;
     return CollapseSeparators(text, style);
+}
+
+std::string OutputPath(const TListe_File& entry, bool fixed_folder_mode,
+                       const std::string& fixed_folder, const PathStyle& style,
+                       const FolderOps& ops) {
+    return ComposeOutputFolder(entry, fixed_folder_mode, fixed_folder, style, ops) + entry.FileName;
+}
+
+std::string OutputIdentity(const std::string& output_path) {
+    // The file's own name is kept: an output that is a link is replaced, not written through.
+    const std::filesystem::path path(output_path);
+    std::error_code ec;
+    const std::filesystem::path folder = std::filesystem::weakly_canonical(path.parent_path(), ec);
+    return ec ? output_path : (folder / path.filename()).string();
 }
 
 namespace {

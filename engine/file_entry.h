@@ -31,6 +31,16 @@ std::string ComposeOutputFolder(const TListe_File& entry, bool fixed_folder_mode
                                 const PathStyle& style = PathStyle::Native(),
                                 const FolderOps& ops = FolderOps::Native());
 
+// Where the resized copy of entry goes: its output folder followed by its FileName.
+std::string OutputPath(const TListe_File& entry, bool fixed_folder_mode,
+                       const std::string& fixed_folder,
+                       const PathStyle& style = PathStyle::Native(),
+                       const FolderOps& ops = FolderOps::Native());
+
+// A text that is the same for two output paths naming one file: the path with its folder
+// resolved (links, "." and ".." parts; the parts that do not exist yet kept as written).
+std::string OutputIdentity(const std::string& output_path);
+
 // Creates folder with every missing parent. Reports nothing: a folder that could not be made
 // shows when a file is saved into it.
 void EnsureFolder(const std::string& folder, const PathStyle& style = PathStyle::Native(),

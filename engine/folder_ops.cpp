@@ -13,8 +13,10 @@ FolderOps FolderOps::Native() {
         return !path.empty() && std::filesystem::is_directory(path, ec);
     };
     ops.create_folder = [](const std::string& path) {
+        // A folder made meanwhile by another file of the run counts as made.
         std::error_code ec;
-        return std::filesystem::create_directory(path, ec) && !ec;
+        std::filesystem::create_directory(path, ec);
+        return !ec;
     };
     return ops;
 }

@@ -8,8 +8,9 @@
 namespace pixmora {
 
 struct FolderOps {
-    std::function<bool(const std::string&)> is_directory;   // names an existing directory
-    std::function<bool(const std::string&)> create_folder;  // makes one folder; true on success
+    std::function<bool(const std::string&)> is_directory;  // names an existing directory
+    std::function<bool(const std::string&)>
+        create_folder;  // makes one folder; true when it is there afterwards
 
     // The native file system (links followed).
     static FolderOps Native();
