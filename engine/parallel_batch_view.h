@@ -1,0 +1,20 @@
+// What the parallel run of pixmora-batch shows. Called by one thread at a time.
+#pragma once
+
+#include <string>
+
+namespace pixmora {
+
+class ParallelBatchView {
+public:
+    virtual ~ParallelBatchView() = default;
+
+    // "processing k / N": at the start, and each time a file is done.
+    virtual void SetStatusCaption(const std::string& text) = 0;
+    // "JPEG File error : " + FullName: a save that failed, or a failure that stops the run.
+    virtual void ShowFailureMessage(const std::string& text) = 0;
+    // A stop request was taken: the files in progress are being finished.
+    virtual void ShowStopping() = 0;
+};
+
+}  // namespace pixmora

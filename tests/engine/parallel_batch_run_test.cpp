@@ -1,0 +1,188 @@
+// The parallel run over real small JPEG files: outputs equal to the one-file run's, the
+// order of files sharing an output, failures, and stop requests.
+#include "engine/parallel_batch_run.h"
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include "engine/batch_run.h"
+#include "engine/jpeg_image.h"
+#include "recording_view.h"
+#include "support/jpeg_maker.h"
+#include "support/temp_folder.h"
+
+namespace pixmora {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Options;
+
+class RecordingParallelView : public ParallelBatchView {
+public:
+    std::vector<std::string> statuses;
+    std::vector<std::string> failures;
+    int stoppings = 0;
+    std::function<void(const std::string&)> on_status;
+
+    void SetStatusCaption(const std::string& text) override {
+        statuses.push_back(text);
+        if (on_status) on_status(text);
+    }
+    void ShowFailureMessage(const std::string& text) override { failures.push_back(text); }
+    void ShowStopping() override { ++stoppings; }
+};
+
+class ParallelBatchRunTest : public ::testing::Test {
+protected:
+    std::string Add(const std::string& relative, const test::JpegOptions& options) {
+        const std::string path = temp_.WriteFile(relative, test::MakeJpeg(options));
+        AddListed(path);
+        return path;
+    }
+    void AddListed(const std::string& path) {
+        TListe_File entry;
+        entry.FullName = path;
+        DeriveEntryNames(entry);
+        files_.push_back(entry);
+    }
+    int32_t Run(int jobs, const std::string& fixed_folder = {}) {
+        settings_.jobs = jobs;
+        settings_.fixed_folder_mode = !fixed_folder.empty();
+        settings_.fixed_folder = fixed_folder;
+        return RunBatchInParallel(files_, settings_, control_, view_);
+    }
+    std::string Root() const { return temp_.Path().string(); }
+    std::string Folder(const std::string& relative) const {
+        fs::create_directories(temp_.Path() / relative);
+        return (temp_.Path() / relative).string();
+    }
+    static std::pair<int, int> SizeOf(const std::string& path) {
+        TJPEGImage image;
+        image.LoadFromFile(path);
+        return {image.Width(), image.Height()};
+    }
+    static std::vector<std::string> NamesIn(const std::string& folder) {
+        std::vector<std::string> names;
+        if (!fs::exists(folder)) return names;
+        for (const auto& item : fs::directory_iterator(folder))
+            names.push_back(item.path().filename().string());
+        return names;
+    }
+
+    test::TempFolder temp_;
+    std::vector<TListe_File> files_;
+    ParallelBatchSettings settings_;
+    RunControl control_;
+    RecordingParallelView view_;
+};
+
+TEST_F(ParallelBatchRunTest, WritesWhatTheOneFileRunWritesByteForByte) {
+    Add("P/plain.jpg", Options(97, 61));
+    Add("P/progressive.jpg", test::Progressive(Options(120, 80)));
+    Add("P/gray.jpg", Options(64, 64, 1));
+    Add("P/cmyk.jpg", Options(50, 40, 4));
+    Add("P/444.jpg", test::Sampling(Options(81, 33), 1, 1));
+    test::JpegOptions turned = Options(40, 70);
+    turned.app_segments = {test::ExifOrientationSegment(6)};
+    Add("P/turned.jpg", turned);
+    for (int i = 0; i < 6; ++i) Add("P/more" + std::to_string(i) + ".jpg", Options(90 + i, 50));
+
+    // The window's run, one file at a time, into one folder; the parallel run into another.
+    const std::string one = Folder("One");
+    RunState state;
+    test::RecordingView window(files_);
+    window.fixed_mode = true;
+    window.fixed_folder = one;
+    window.ratio = 37;
+    RunBatch(files_, state, window);
+    ASSERT_TRUE(window.failures.empty());
+
+    settings_.ratio = 37;
+    const std::string many = Folder("Many");
+    EXPECT_EQ(Run(4, many), static_cast<int32_t>(files_.size()));
+    EXPECT_TRUE(view_.failures.empty());
+    for (const TListe_File& entry : files_) {
+        SCOPED_TRACE(entry.FileName);
+        const std::string written = test::ReadFile(many + "/P/" + entry.FileName);
+        EXPECT_FALSE(written.empty());
+        EXPECT_EQ(written, test::ReadFile(one + "/P/" + entry.FileName));
+    }
+    // The progress counts finished files, one at a time, up to the file count.
+    ASSERT_EQ(view_.statuses.size(), files_.size() + 1);
+    for (std::size_t k = 0; k <= files_.size(); ++k)
+        EXPECT_EQ(view_.statuses[k], ProcessingText(static_cast<int32_t>(k), 12));
+}
+
+TEST_F(ParallelBatchRunTest, OfFilesWithOneOutputTheLaterInTheListWins) {
+    // Under one fixed folder, "big/Trip/pN.jpg" and "small/Trip/pN.jpg" both go to
+    // "Out/Trip/pN.jpg". The earlier, bigger file takes longer: written at the same time,
+    // it would often be the one left.
+    for (int i = 0; i < 6; ++i) {
+        const std::string name = "/Trip/p" + std::to_string(i) + ".jpg";
+        Add("big" + name, test::Plain(Options(640, 480)));
+        Add("small" + name, Options(16, 12));
+    }
+    const std::string twice = Add("twice/Trip/t.jpg", Options(32, 32));
+    AddListed(twice);
+    const std::string out = Folder("Out");
+    EXPECT_EQ(Run(4, out), static_cast<int32_t>(files_.size()));
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(SizeOf(out + "/Trip/p" + std::to_string(i) + ".jpg"), std::make_pair(8, 6)) << i;
+    EXPECT_EQ(SizeOf(out + "/Trip/t.jpg"), std::make_pair(16, 16));
+    EXPECT_EQ(NamesIn(out + "/Trip").size(), 7u);  // no temporary file left
+}
+
+TEST_F(ParallelBatchRunTest, ALoadFailureStartsNoNewFileAndLetsTheStartedOnesFinish) {
+    Add("T/a.jpg", Options(64, 48));
+    const std::string bad = temp_.WriteFile("T/b.jpg", "not a picture");
+    AddListed(bad);
+    for (int i = 0; i < 30; ++i) Add("T/c" + std::to_string(i) + ".jpg", Options(64, 48));
+    const int32_t written = Run(2);
+    EXPECT_EQ(view_.failures, std::vector<std::string>{kFileErrorPrefix + bad});
+    EXPECT_LT(written, static_cast<int32_t>(files_.size()) - 20);
+    // What was written is whole and counted; nothing else is there.
+    const std::vector<std::string> names = NamesIn(Root() + "/T/T");
+    EXPECT_EQ(names.size(), static_cast<std::size_t>(written));
+    for (const std::string& name : names)
+        EXPECT_EQ(SizeOf(Root() + "/T/T/" + name), std::make_pair(32, 24)) << name;
+    EXPECT_EQ(view_.statuses.back(), ProcessingText(written, 32));
+}
+
+TEST_F(ParallelBatchRunTest, AFailedSaveIsReportedAndTheRunGoesOn) {
+    for (int i = 0; i < 6; ++i) Add("R/f" + std::to_string(i) + ".jpg", Options(32, 32));
+    const std::string locked = temp_.WriteFile("R/R/f2.jpg", "keep me");
+    ::chmod(locked.c_str(), 0444);
+    EXPECT_EQ(Run(3), 5);
+    EXPECT_EQ(view_.failures, std::vector<std::string>{kFileErrorPrefix + files_[2].FullName});
+    EXPECT_EQ(test::ReadFile(locked), "keep me");
+    EXPECT_EQ(view_.statuses.back(), ProcessingText(6, 6));
+}
+
+TEST_F(ParallelBatchRunTest, AStopRequestLetsTheFilesInProgressFinish) {
+    for (int i = 0; i < 40; ++i) Add("S/f" + std::to_string(i) + ".jpg", Options(160, 120));
+    // The request comes from another thread, as Ctrl-C does.
+    std::thread requester;
+    view_.on_status = [&](const std::string& text) {
+        if (text == ProcessingText(1, 40)) requester = std::thread([&] { control_.RequestStop(); });
+    };
+    const int32_t written = Run(3);
+    requester.join();
+    EXPECT_EQ(view_.stoppings, 1);
+    EXPECT_GE(written, 1);
+    EXPECT_LT(written, 40);
+    EXPECT_TRUE(view_.failures.empty());
+    const std::vector<std::string> names = NamesIn(Root() + "/S/S");
+    EXPECT_EQ(names.size(), static_cast<std::size_t>(written));
+    for (const std::string& name : names)
+        EXPECT_EQ(SizeOf(Root() + "/S/S/" + name), std::make_pair(80, 60)) << name;
+}
+
+}  // namespace
+}  // namespace pixmora
