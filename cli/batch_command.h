@@ -2,10 +2,12 @@
 // program entry stays apart.
 #pragma once
 
-#include <csignal>
+#include <istream>
 #include <ostream>
 #include <string>
 #include <vector>
+
+#include "engine/run_control.h"
 
 namespace pixmora {
 
@@ -13,9 +15,10 @@ inline constexpr int kExitAllWritten = 0;
 inline constexpr int kExitSomeFailed = 1;
 inline constexpr int kExitUsage = 2;
 
-// Collects the paths, runs the batch and returns the exit status. interrupts counts Ctrl-C
-// presses; when it is non-zero the run stops after the file in progress.
-int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                    bool err_is_terminal, const volatile std::sig_atomic_t* interrupts);
+// Collects the paths (in: the list read by "--files-from -"), runs the batch or the dry run
+// and returns the exit status. A stop request on control ends the run after the files in
+// progress.
+int RunBatchCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+                    std::ostream& err, bool err_is_terminal, RunControl& control);
 
 }  // namespace pixmora

@@ -28,17 +28,21 @@ struct Outcome {
     std::string err;
 };
 
-// Runs the program with args; on_err_line sees every line of its error stream as it comes
-// and may act on the running process (its id is passed).
+// Runs the program with args and input on its standard input; on_err_line sees every line
+// of its error stream as it comes and may act on the running process (its id is passed).
 Outcome RunBatchProgram(const std::vector<std::string>& args,
-                        const std::function<void(const std::string&, pid_t)>& on_err_line = {}) {
+                        const std::function<void(const std::string&, pid_t)>& on_err_line = {},
+                        const std::string& input = {}) {
+    int in_pipe[2];
     int out_pipe[2];
     int err_pipe[2];
-    if (pipe(out_pipe) != 0 || pipe(err_pipe) != 0) return {};
+    if (pipe(in_pipe) != 0 || pipe(out_pipe) != 0 || pipe(err_pipe) != 0) return {};
     const pid_t pid = fork();
     if (pid == 0) {
+        dup2(in_pipe[0], STDIN_FILENO);
         dup2(out_pipe[1], STDOUT_FILENO);
         dup2(err_pipe[1], STDERR_FILENO);
+        close(in_pipe[0]), close(in_pipe[1]);
         close(out_pipe[0]), close(out_pipe[1]), close(err_pipe[0]), close(err_pipe[1]);
         std::vector<char*> argv;
         std::string program = PIXMORA_BATCH_BINARY;
@@ -49,8 +53,13 @@ Outcome RunBatchProgram(const std::vector<std::string>& args,
         execv(program.c_str(), argv.data());
         _exit(127);
     }
+    close(in_pipe[0]);
     close(out_pipe[1]);
     close(err_pipe[1]);
+    // Small inputs fit the pipe whole.
+    if (write(in_pipe[1], input.data(), input.size()) != static_cast<ssize_t>(input.size()))
+        ADD_FAILURE() << "input not written";
+    close(in_pipe[1]);
     Outcome outcome;
     std::string pending;
     pollfd fds[2] = {{out_pipe[0], POLLIN, 0}, {err_pipe[0], POLLIN, 0}};
@@ -139,7 +148,7 @@ TEST_F(BatchCommandTest, AFailingFileEndsTheRunWithStatusOne) {
     Jpeg("T/a.jpg", 16, 16);
     const std::string text = temp_.WriteFile("T/b.jpg", "not a picture");
     Jpeg("T/c.jpg", 16, 16);
-    const Outcome run = RunBatchProgram({Root() + "/T"});
+    const Outcome run = RunBatchProgram({"--jobs", "1", Root() + "/T"});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("JPEG File error : " + text + "\n"), std::string::npos) << run.err;
     EXPECT_TRUE(fs::exists(Root() + "/T/T/a.jpg"));
@@ -151,20 +160,39 @@ TEST_F(BatchCommandTest, AFailingFileEndsTheRunWithStatusOne) {
     EXPECT_NE(missing.err.find("nowhere"), std::string::npos);
 }
 
-TEST_F(BatchCommandTest, UsageErrorsHelpAndVersion) {
-    const std::vector<std::vector<std::string>> wrong = {
-        {},
-        {"--ratio"},
-        {"--ratio", "abc", "x"},
-        {"--ratio", "0", "x"},
-        {"--ratio", "-50", "x"},
-        {"--bogus", "x"},
-        {"--fixed-folder", Root() + "/missing", Root()},
+TEST_F(BatchCommandTest, UsageErrorsAreOneLineAndAPointerToTheHelp) {
+    struct Row {
+        std::vector<std::string> args;
+        std::string message;
     };
-    for (const auto& args : wrong) {
-        const Outcome run = RunBatchProgram(args);
+    const std::vector<Row> rows = {
+        {{}, "no file or folder given"},
+        {{"--ratio"}, "option --ratio needs a value"},
+        {{"--ratio", "abc", "x"}, "the ratio must be a whole number above 0, not 'abc'"},
+        {{"--ratio", "0", "x"}, "the ratio must be a whole number above 0, not '0'"},
+        {{"--ratio", "-50", "x"}, "the ratio must be a whole number above 0, not '-50'"},
+        {{"--ratio", "99999999999", "x"},
+         "the ratio '99999999999' is too large (at most 2147483647)"},
+        {{"--ratio=99999999999999999999999", "x"},
+         "the ratio '99999999999999999999999' is too large (at most 2147483647)"},
+        {{"--jobs", "0", "x"}, "the number of jobs must be a whole number above 0, not '0'"},
+        {{"-j", "5000", "x"}, "the number of jobs '5000' is too large (at most 1024)"},
+        {{"--max-memory", "12Q", "x"},
+         "the memory size must be a whole number above 0, in bytes or followed by K, M, G or T, "
+         "not '12Q'"},
+        {{"--max-memory=99999999999T", "x"}, "the memory size '99999999999T' is too large"},
+        {{"--files-from="}, "option --files-from needs a file"},
+        {{"--bogus", "x"}, "unknown option '--bogus'"},
+        // Control characters are shown escaped.
+        {{"--bo\ngus\x1b", "x"}, "unknown option '--bo\\ngus\\x1b'"},
+        {{"--fixed-folder", Root() + "/missing", Root()},
+         "'" + Root() + "/missing' is not a folder"},
+    };
+    for (const Row& row : rows) {
+        const Outcome run = RunBatchProgram(row.args);
         EXPECT_EQ(run.status, 2);
-        EXPECT_NE(run.err.find("Usage: pixmora-batch"), std::string::npos);
+        EXPECT_EQ(run.err, "pixmora-batch: " + row.message +
+                               "\nTry 'pixmora-batch --help' for more information.\n");
         EXPECT_TRUE(run.out.empty());
     }
     const Outcome help = RunBatchProgram({"--help"});
@@ -172,7 +200,35 @@ TEST_F(BatchCommandTest, UsageErrorsHelpAndVersion) {
     EXPECT_EQ(help.out.rfind("Usage: pixmora-batch", 0), 0u);
     const Outcome version = RunBatchProgram({"--version"});
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, "Pixmora V2.0\n");
+    EXPECT_EQ(version.out, "pixmora-batch (Pixmora) V2.0\n");
+}
+
+TEST_F(BatchCommandTest, TwoDashesEndTheOptions) {
+    Jpeg("D/-x.jpg", 20, 20);
+    const fs::path before = fs::current_path();
+    fs::current_path(temp_.Path() / "D");
+    const Outcome run = RunBatchProgram({"--ratio", "50", "--", "-x.jpg"});
+    fs::current_path(before);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(SizeOf(Root() + "/D/D/-x.jpg"), std::make_pair(10, 10));
+}
+
+TEST_F(BatchCommandTest, APathThatIsNotThereIsReportedAndNoEmptyRunStarts) {
+    const Outcome missing = RunBatchProgram({Root() + "/nowhere"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err,
+              "pixmora-batch: cannot access '" + Root() + "/nowhere': No such file or directory\n");
+    fs::create_directory(Root() + "/Empty");
+    const Outcome empty = RunBatchProgram({Root() + "/Empty"});
+    EXPECT_EQ(empty.status, 0);
+    EXPECT_EQ(empty.err, "pixmora-batch: no JPEG file found\n");
+}
+
+TEST_F(BatchCommandTest, ControlCharactersInNamesAreShownEscaped) {
+    const std::string odd = temp_.WriteFile("T/two\nlines\t.jpg", "not a picture");
+    const Outcome run = RunBatchProgram({"--jobs", "1", odd});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "processing 0 / 1\nJPEG File error : " + Root() + "/T/two\\nlines\\t.jpg\n");
 }
 
 TEST_F(BatchCommandTest, CtrlCStopsAfterTheFileInProgress) {
@@ -227,6 +283,145 @@ TEST_F(BatchCommandTest, ASecondCtrlCQuitsAtOnceLeavingOnlyWholeFiles) {
             EXPECT_EQ(SizeOf(Root() + "/Big/Big/" + name), std::make_pair(1200, 900)) << name;
         }
     }
+}
+
+TEST_F(BatchCommandTest, ManyJobsWriteAndTellWhatOneJobDoes) {
+    for (int i = 0; i < 9; ++i) Jpeg("P/f" + std::to_string(i) + ".jpg", 90 + 7 * i, 60);
+    fs::create_directory(Root() + "/One");
+    fs::create_directory(Root() + "/Many");
+    const Outcome one =
+        RunBatchProgram({"--jobs", "1", "--fixed-folder", Root() + "/One", Root() + "/P"});
+    const Outcome many =
+        RunBatchProgram({"-j3", "--fixed-folder", Root() + "/Many", Root() + "/P"});
+    EXPECT_EQ(one.status, 0) << one.err;
+    EXPECT_EQ(many.status, 0) << many.err;
+    EXPECT_EQ(many.err, one.err);
+    const std::vector<std::string> names = NamesIn(Root() + "/One/P");
+    ASSERT_EQ(names.size(), 9u);
+    EXPECT_EQ(NamesIn(Root() + "/Many/P"), names);
+    for (const std::string& name : names) {
+        EXPECT_EQ(test::ReadFile(Root() + "/Many/P/" + name),
+                  test::ReadFile(Root() + "/One/P/" + name))
+            << name;
+    }
+}
+
+TEST_F(BatchCommandTest, ALoadFailureWithJobsStopsNewFilesAndExitsOne) {
+    Jpeg("T/a.jpg", 64, 48);
+    const std::string text = temp_.WriteFile("T/b.jpg", "not a picture");
+    for (int i = 0; i < 30; ++i) Jpeg("T/c" + std::to_string(10 + i) + ".jpg", 64, 48);
+    const Outcome run = RunBatchProgram({"--jobs", "2", Root() + "/T"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("\nJPEG File error : " + text + "\n"), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(Root() + "/T/T/c39.jpg"));
+}
+
+TEST_F(BatchCommandTest, CtrlCWithJobsLeavesOnlyWholeFiles) {
+    constexpr int kCount = 40;
+    for (int i = 0; i < kCount; ++i) Jpeg("Many/f" + std::to_string(100 + i) + ".jpg", 480, 360);
+    bool sent = false;
+    const Outcome run =
+        RunBatchProgram({"--jobs", "3", Root() + "/Many"}, [&](const std::string& line, pid_t pid) {
+            if (!sent && line == "processing 2 / 40") {
+                kill(pid, SIGINT);
+                sent = true;
+            }
+        });
+    ASSERT_TRUE(sent);
+    EXPECT_EQ(run.status, 1) << run.err;
+    const std::size_t at = run.err.rfind("processing ");
+    ASSERT_NE(at, std::string::npos);
+    const int done = std::stoi(run.err.substr(at + 11));
+    EXPECT_LT(done, kCount);
+    const std::vector<std::string> written = NamesIn(Root() + "/Many/Many");
+    ASSERT_EQ(written.size(), static_cast<std::size_t>(done));
+    for (const std::string& name : written)
+        EXPECT_EQ(SizeOf(Root() + "/Many/Many/" + name), std::make_pair(240, 180)) << name;
+}
+
+TEST_F(BatchCommandTest, CtrlCIsAcknowledgedWhileTheFileIsInProgress) {
+    // The big file is taken before the progress line of the small one lets the test press.
+    Jpeg("Big/a.jpg", 16, 16);
+    Jpeg("Big/b.jpg", 3200, 2400);
+    bool sent = false;
+    bool output_there = true;
+    const Outcome run =
+        RunBatchProgram({"--jobs", "1", Root() + "/Big"}, [&](const std::string& line, pid_t pid) {
+            if (line == "processing 1 / 2") {
+                kill(pid, SIGINT);
+                sent = true;
+            }
+            if (line.find("stopping after") != std::string::npos)
+                output_there = fs::exists(Root() + "/Big/Big/b.jpg");
+        });
+    ASSERT_TRUE(sent);
+    EXPECT_FALSE(output_there);
+    // The file in progress is still finished.
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(SizeOf(Root() + "/Big/Big/b.jpg"), std::make_pair(1600, 1200));
+}
+
+TEST_F(BatchCommandTest, DryRunTellsWhatWouldHappenAndWritesNothing) {
+    const std::string fresh = Jpeg("T/new.jpg", 16, 16);
+    const std::string old = Jpeg("T/old.jpg", 16, 16);
+    const std::string locked = Jpeg("T/locked.jpg", 16, 16);
+    const std::string notes = temp_.WriteFile("T/notes.jpg", "not a picture");
+    const std::string twice = Jpeg("T/twice.jpg", 16, 16);
+    temp_.WriteFile("T/T/old.jpg", "old");
+    const std::string locked_output = temp_.WriteFile("T/T/locked.jpg", "locked");
+    ::chmod(locked_output.c_str(), 0444);
+    const std::string out = Root() + "/T/T/";
+
+    const Outcome run = RunBatchProgram({"--dry-run", fresh, old, locked, notes, twice, twice});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, out + "new.jpg: new\n" +                            //
+                           out + "old.jpg: replaces an existing file\n" +  //
+                           out + "locked.jpg: refused: read-only output\n" + out +
+                           "notes.jpg: not a JPEG\n" +  //
+                           out + "twice.jpg: clash: also written by line 6\n" + out +
+                           "twice.jpg: clash: also written by line 5\n");
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(NamesIn(Root() + "/T/T"), (std::vector<std::string>{"locked.jpg", "old.jpg"}));
+    EXPECT_EQ(test::ReadFile(out + "old.jpg"), "old");
+
+    // A fixed folder that is the parent of the source folder names the source itself.
+    const std::string own = Jpeg("Trip/a.jpg", 16, 16);
+    const Outcome source = RunBatchProgram({"--dry-run", "--fixed-folder", Root(), own});
+    EXPECT_EQ(source.status, 1);
+    EXPECT_EQ(source.out, own + ": refused: the output is the source itself\n");
+
+    // Every file would be written: status 0, and no folder is made.
+    const std::string lone = Jpeg("U/a.jpg", 16, 16);
+    const Outcome clean = RunBatchProgram({"--dry-run", lone, old});
+    EXPECT_EQ(clean.status, 0);
+    EXPECT_EQ(clean.out,
+              Root() + "/U/U/a.jpg: new\n" + out + "old.jpg: replaces an existing file\n");
+    EXPECT_FALSE(fs::exists(Root() + "/U/U"));
+}
+
+TEST_F(BatchCommandTest, FilesFromListsAfterThePathsByLineOrByNul) {
+    const std::string a = Jpeg("L/a.jpg", 16, 16);
+    Jpeg("L/Sub/b.jpg", 16, 16);
+    const std::string odd = Jpeg("L/new\nline.jpg", 16, 16);
+    const std::string first = Jpeg("F/first.jpg", 16, 16);
+    const std::string list = temp_.WriteFile("list.txt", Root() + "/L/Sub\n\n" + a + "\n");
+
+    const Outcome lines = RunBatchProgram({"--dry-run", "--files-from", list, first});
+    EXPECT_EQ(lines.status, 0) << lines.err;
+    EXPECT_EQ(lines.out, Root() + "/F/F/first.jpg: new\n" + Root() + "/L/Sub/Sub/b.jpg: new\n" +
+                             Root() + "/L/L/a.jpg: new\n");
+
+    // From standard input, separated by NUL: a name may hold a newline.
+    const std::string nul_list = odd + std::string(1, '\0') + a + std::string(1, '\0');
+    const Outcome nul = RunBatchProgram({"--files-from=-", "--null"}, {}, nul_list);
+    EXPECT_EQ(nul.status, 0) << nul.err;
+    EXPECT_EQ(SizeOf(Root() + "/L/L/new\nline.jpg"), std::make_pair(8, 8));
+    EXPECT_EQ(SizeOf(Root() + "/L/L/a.jpg"), std::make_pair(8, 8));
+
+    const Outcome unreadable = RunBatchProgram({"--files-from", Root() + "/no-list"});
+    EXPECT_EQ(unreadable.status, 2);
+    EXPECT_EQ(unreadable.err,
+              "pixmora-batch: cannot read '" + Root() + "/no-list': No such file or directory\n");
 }
 
 }  // namespace
