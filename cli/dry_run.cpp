@@ -2,8 +2,6 @@
 // the outputs that would be written.
 #include "cli/dry_run.h"
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <map>
 #include <system_error>
@@ -41,14 +39,17 @@ PlannedOutput Plan(const TListe_File& entry, bool fixed_folder_mode,
         planned.outcome = "not a JPEG";
     } else if (IsOwnSource(entry.FullName, planned.path)) {
         planned.outcome = "refused: the output is the source itself";
-    } else if (const int refusal = ReplaceRefusal(planned.path)) {
-        planned.outcome = refusal == EACCES ? std::string("refused: read-only output")
-                                            : "refused: " + std::string(std::strerror(refusal));
+    } else if (IsReadOnlyFile(planned.path)) {
+        planned.outcome = "refused: read-only output";
     } else {
         std::error_code ec;
-        planned.outcome =
-            std::filesystem::exists(planned.path, ec) ? "replaces an existing file" : "new";
-        planned.written = true;
+        const std::filesystem::file_status status = std::filesystem::status(planned.path, ec);
+        if (std::filesystem::is_directory(status)) {
+            planned.outcome = "refused: the output is a folder";
+        } else {
+            planned.outcome = std::filesystem::exists(status) ? "replaces an existing file" : "new";
+            planned.written = true;
+        }
     }
     return planned;
 }

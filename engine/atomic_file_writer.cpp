@@ -88,6 +88,15 @@ int WriteAll(int fd, const uint8_t* data, size_t size) {
     return 0;
 }
 
+// The owner write bit of an existing destination; 0 when it may be replaced.
+int CheckReplaceable(const std::string& path) {
+    struct stat status;
+    if (stat(path.c_str(), &status) != 0) return errno == ENOENT ? 0 : errno;
+    if (S_ISDIR(status.st_mode)) return EISDIR;
+    if (!(status.st_mode & S_IWUSR)) return EACCES;
+    return 0;
+}
+
 // Gives the unnamed file fd the name path; false when the system cannot (then errno).
 bool LinkUnnamed(int fd, const std::string& path) {
     const std::string proc_path = "/proc/self/fd/" + std::to_string(fd);
@@ -121,17 +130,11 @@ void WriteThroughNamedTemporary(const std::string& path, const uint8_t* data, si
 
 }  // namespace
 
-int ReplaceRefusal(const std::string& path) {
-    struct stat status;
-    if (stat(path.c_str(), &status) != 0) return errno == ENOENT ? 0 : errno;
-    if (S_ISDIR(status.st_mode)) return EISDIR;
-    if (!(status.st_mode & S_IWUSR)) return EACCES;
-    return 0;
-}
+bool IsReadOnlyFile(const std::string& path) { return CheckReplaceable(path) == EACCES; }
 
 void WriteFileAtomically(const std::string& path, const uint8_t* data, size_t size,
                          TTemporaryKind kind) {
-    if (const int refused = ReplaceRefusal(path)) Fail(path, refused);
+    if (const int refused = CheckReplaceable(path)) Fail(path, refused);
     if (kind == TTemporaryKind::Named) {
         WriteThroughNamedTemporary(path, data, size);
         return;

@@ -14,10 +14,9 @@ namespace pixmora {
 // (falling back to a named one), or always a hidden named temporary file.
 enum class TTemporaryKind { Unnamed, Named };
 
-// Why a save to path would be refused before anything is written: 0 when the path is free
-// or names a file that may be replaced; EACCES for an existing file whose owner write bit
-// is clear, EISDIR for a folder, or the reason the path cannot be examined.
-int ReplaceRefusal(const std::string& path);
+// Whether an existing file at path is one the writer leaves alone: its owner write bit is
+// clear (which holds for root too).
+bool IsReadOnlyFile(const std::string& path);
 
 // Writes size bytes to path, replacing an existing file. An existing file whose owner
 // write bit is clear is left alone and the write fails with the access-denied reason.

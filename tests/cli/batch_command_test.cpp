@@ -367,21 +367,26 @@ TEST_F(BatchCommandTest, DryRunTellsWhatWouldHappenAndWritesNothing) {
     const std::string locked = Jpeg("T/locked.jpg", 16, 16);
     const std::string notes = temp_.WriteFile("T/notes.jpg", "not a picture");
     const std::string twice = Jpeg("T/twice.jpg", 16, 16);
+    const std::string folder = Jpeg("T/folder.jpg", 16, 16);
+    fs::create_directories(Root() + "/T/T/folder.jpg");
     temp_.WriteFile("T/T/old.jpg", "old");
     const std::string locked_output = temp_.WriteFile("T/T/locked.jpg", "locked");
     ::chmod(locked_output.c_str(), 0444);
     const std::string out = Root() + "/T/T/";
 
-    const Outcome run = RunBatchProgram({"--dry-run", fresh, old, locked, notes, twice, twice});
+    const Outcome run =
+        RunBatchProgram({"--dry-run", fresh, old, locked, notes, folder, twice, twice});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, out + "new.jpg: new\n" +                            //
                            out + "old.jpg: replaces an existing file\n" +  //
                            out + "locked.jpg: refused: read-only output\n" + out +
                            "notes.jpg: not a JPEG\n" +  //
-                           out + "twice.jpg: clash: also written by line 6\n" + out +
-                           "twice.jpg: clash: also written by line 5\n");
+                           out + "folder.jpg: refused: the output is a folder\n" + out +
+                           "twice.jpg: clash: also written by line 7\n" + out +
+                           "twice.jpg: clash: also written by line 6\n");
     EXPECT_EQ(run.err, "");
-    EXPECT_EQ(NamesIn(Root() + "/T/T"), (std::vector<std::string>{"locked.jpg", "old.jpg"}));
+    EXPECT_EQ(NamesIn(Root() + "/T/T"),
+              (std::vector<std::string>{"folder.jpg", "locked.jpg", "old.jpg"}));
     EXPECT_EQ(test::ReadFile(out + "old.jpg"), "old");
 
     // A fixed folder that is the parent of the source folder names the source itself.
