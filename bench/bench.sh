@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # Times the 50 % resize of a set of photos (load, decode, stretch, encode, save) against
-# the libjpeg-turbo codec floor and other tools, and reports the peak memory of the run.
-# Usage: bench/bench.sh [--program PATH | --driver PATH] [--repeats N] [PHOTO...]
+# the libjpeg-turbo codec floor and other tools, on one core and then on N, and reports the
+# peak memory of one job and of N jobs.
+# Usage: bench/bench.sh [--program PATH | --driver PATH] [--repeats N] [--jobs N] [--scaling]
+#                       [PHOTO...]
 #   --program PATH  pixmora-batch to time (default build/cli/pixmora-batch when built)
 #   --driver PATH   a driver taking "RATIO OUTPUT_FOLDER FILE..." (default
-#                   build/bench/resize_files when no pixmora-batch is built)
+#                   build/bench/resize_files when no pixmora-batch is built; one core only)
 #   --repeats N     best of N runs for every timing (default 3)
+#   --jobs N        cores of the second table (default: online cores)
+#   --scaling       also time 16, 64 and 256 copies of a photo, and 1, 4 and 16 megapixels
 #   PHOTO...        JPEG files (default: the MATE background photos)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,13 +17,17 @@ cd "$(dirname "$0")/.."
 program=""
 driver=""
 repeats=3
+jobs=$(nproc)
+scaling=0
 photos=()
 while [ $# -gt 0 ]; do
     case "$1" in
         --program) program=$2; shift 2 ;;
         --driver) driver=$2; shift 2 ;;
         --repeats) repeats=$2; shift 2 ;;
-        -h|--help) sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+        --jobs) jobs=$2; shift 2 ;;
+        --scaling) scaling=1; shift ;;
+        -h|--help) sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
         *) photos+=("$1"); shift ;;
     esac
 done
@@ -32,7 +40,10 @@ if [ ${#photos[@]} -eq 0 ]; then
     photos=(/usr/share/backgrounds/mate/**/*.jpg)
 fi
 [ ${#photos[@]} -gt 0 ] || { echo "no photos to resize" >&2; exit 2; }
-for tool in djpeg cjpeg vips gm convert identify /usr/bin/time; do
+# ImageMagick itself, not a wrapper that may stand first on the PATH.
+magick=/usr/bin/convert
+[ -x "$magick" ] || magick=convert
+for tool in djpeg cjpeg vips gm "$magick" identify xargs /usr/bin/time; do
     command -v "$tool" >/dev/null || { echo "missing $tool (scripts/setup.sh --bench)" >&2; exit 2; }
 done
 
@@ -40,23 +51,26 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/half" "$work/out"
 
+# pixmora on the given files with N jobs.
 run_pixmora() {
+    local jobs=$1
+    shift
     rm -rf "$work/out"/*
     if [ -n "$program" ]; then
-        "$program" --ratio 50 --fixed-folder "$work/out" "${photos[@]}" >/dev/null 2>&1
+        "$program" --jobs "$jobs" --ratio 50 --fixed-folder "$work/out" "$@" >/dev/null 2>&1
     else
-        "$driver" 50 "$work/out" "${photos[@]}"
+        "$driver" 50 "$work/out" "$@"
     fi
 }
 
 # The codec floor: a full floating-point decode of each source, and the encoding at
-# quality 90, 4:2:0, of its half-size picture (made beforehand, outside the timing).
-# The matched floor also encodes progressively where the source is progressive, as the
-# program must.
+# quality 90, 4:2:0, of its half-size picture (made beforehand, outside the timing). The
+# matched floor also encodes progressively where the source is progressive, as the program
+# must.
 i=0
 progressive=()
 for photo in "${photos[@]}"; do
-    convert "$photo" -sample 50% "$work/half/$i.ppm"
+    "$magick" "$photo" -sample 50% "$work/half/$i.ppm"
     if [ "$(identify -ping -format '%[interlace]' "$photo[0]")" = JPEG ]; then
         progressive+=(-progressive)
     else
@@ -64,21 +78,38 @@ for photo in "${photos[@]}"; do
     fi
     i=$((i + 1))
 done
-# The codec floor: decoding each photo and encoding its half-size picture. With "matched",
-# progressive sources are encoded progressively, as the program must.
+floor_one() {  # INDEX PHOTO [matched]
+    local scan_mode=()
+    [ "${3:-}" = matched ] && scan_mode=("${progressive[$1]}")
+    djpeg -dct float "$2" >/dev/null
+    cjpeg -dct float -quality 90 -sample 2x2 "${scan_mode[@]}" "$work/half/$1.ppm" \
+        >"$work/out/floor$1.jpg"
+}
 run_floor() {
-    local i=0 scan_mode=()
+    local i=0
     for photo in "${photos[@]}"; do
-        [ "${1:-}" = matched ] && scan_mode=("${progressive[$i]}")
-        djpeg -dct float "$photo" >/dev/null
-        cjpeg -dct float -quality 90 -sample 2x2 "${scan_mode[@]}" "$work/half/$i.ppm" \
-            >"$work/out/floor.jpg"
+        floor_one "$i" "$photo" "${1:-}"
         i=$((i + 1))
     done
 }
-run_vips() { for p in "${photos[@]}"; do vips resize "$p" "$work/out/vips.jpg" 0.5 --kernel nearest; done; }
-run_gm() { for p in "${photos[@]}"; do gm convert "$p" -sample 50% "$work/out/gm.jpg"; done; }
-run_magick() { for p in "${photos[@]}"; do convert "$p" -sample 50% "$work/out/magick.jpg"; done; }
+# The peers, one process per file and one core each.
+vips_one() { VIPS_CONCURRENCY=1 vips resize "$1" "$work/out/vips_$(basename "$1")" 0.5 --kernel nearest; }
+gm_one() { gm convert -limit threads 1 "$1" -sample 50% "$work/out/gm_$(basename "$1")"; }
+magick_one() { "$magick" -limit thread 1 "$1" -sample 50% "$work/out/magick_$(basename "$1")"; }
+# The peers with their own threads.
+vips_threads() { vips resize "$1" "$work/out/vips_$(basename "$1")" 0.5 --kernel nearest; }
+gm_threads() { gm convert "$1" -sample 50% "$work/out/gm_$(basename "$1")"; }
+magick_threads() { "$magick" "$1" -sample 50% "$work/out/magick_$(basename "$1")"; }
+export work magick
+export -f floor_one vips_one gm_one magick_one
+each() { local tool=$1 p; for p in "${photos[@]}"; do "$tool" "$p"; done; }
+# N files at a time, with xargs -P.
+each_parallel() { printf '%s\0' "${photos[@]}" | xargs -0 -n 1 -P "$jobs" bash -c "$1"' "$0"'; }
+floor_parallel() {
+    local i
+    for i in "${!photos[@]}"; do printf '%s\0%s\0' "$i" "${photos[$i]}"; done |
+        xargs -0 -n 2 -P "$jobs" bash -c 'floor_one "$0" "$1"'
+}
 
 calc() { awk "BEGIN { print $1 }"; }
 
@@ -95,37 +126,56 @@ best_of() {
     echo "$best_wall $best_cpu"
 }
 
-echo "${#photos[@]} photos, best of $repeats runs, ratio 50 %"
-read -r pixmora pixmora_cpu < <(best_of run_pixmora)
+peak_kb() {  # JOBS FILE...: the program's peak resident memory in kilobytes
+    local jobs=$1
+    shift
+    rm -rf "$work/out"/*
+    if [ -n "$program" ]; then
+        /usr/bin/time -f %M "$program" --jobs "$jobs" --ratio 50 --fixed-folder "$work/out" "$@" \
+            2>&1 >/dev/null | tail -1
+    else
+        /usr/bin/time -f %M "$driver" 50 "$work/out" "$@" 2>&1 >/dev/null | tail -1
+    fi
+}
+
+echo "${#photos[@]} photos, best of $repeats runs, ratio 50 %; load average $(cut -d' ' -f1-3 /proc/loadavg)"
 read -r floor floor_cpu < <(best_of run_floor)
 read -r matched matched_cpu < <(best_of run_floor matched)
-read -r vips_time vips_cpu < <(best_of run_vips)
-read -r gm_time gm_cpu < <(best_of run_gm)
-read -r magick_time magick_cpu < <(best_of run_magick)
 
-printf '%-30s %8s %10s %8s %10s\n' "" "wall s" "x pixmora" "cpu s" "x pixmora"
-row() {
-    printf '%-30s %8.3f %10.2f %8.3f %10.2f\n' "$1" "$2" "$(calc "$2 / $pixmora")" "$3" \
-        "$(calc "$3 / $pixmora_cpu")"
+header() {
+    printf '\n%s\n%-34s %8s %9s %8s %9s\n' "$1" "" "wall s" "x floor" "cpu s" "x floor"
 }
-row "pixmora ($(basename "${program:-$driver}"))" "$pixmora" "$pixmora_cpu"
+row() {
+    printf '%-34s %8.3f %9.3f %8.3f %9.3f\n' "$1" "$2" "$(calc "$2 / $floor")" "$3" \
+        "$(calc "$3 / $floor_cpu")"
+}
+
+header "One core: one file at a time, peers limited to one thread"
+name="pixmora ($(basename "${program:-$driver}")${program:+ --jobs 1})"
+read -r one one_cpu < <(best_of run_pixmora 1 "${photos[@]}")
+row "$name" "$one" "$one_cpu"
 row "codec floor (djpeg+cjpeg)" "$floor" "$floor_cpu"
 row "matched floor (progressive)" "$matched" "$matched_cpu"
-row "vips resize nearest" "$vips_time" "$vips_cpu"
-row "gm convert -sample" "$gm_time" "$gm_cpu"
-row "ImageMagick convert -sample" "$magick_time" "$magick_cpu"
-printf 'pixmora / codec floor: %.3f wall, %.3f cpu\n' "$(calc "$pixmora / $floor")" \
-    "$(calc "$pixmora_cpu / $floor_cpu")"
-printf 'pixmora / matched floor: %.3f wall, %.3f cpu\n' "$(calc "$pixmora / $matched")" \
-    "$(calc "$pixmora_cpu / $matched_cpu")"
+read -r t c < <(best_of each vips_one); row "vips resize nearest" "$t" "$c"
+read -r t c < <(best_of each gm_one); row "gm convert -sample" "$t" "$c"
+read -r t c < <(best_of each magick_one); row "ImageMagick convert -sample" "$t" "$c"
 
-# Peak memory of one run against the largest decoded picture (width x height x 3).
-rm -rf "$work/out"/*
 if [ -n "$program" ]; then
-    peak_kb=$(/usr/bin/time -f %M "$program" --ratio 50 --fixed-folder "$work/out" "${photos[@]}" 2>&1 >/dev/null | tail -1)
-else
-    peak_kb=$(/usr/bin/time -f %M "$driver" 50 "$work/out" "${photos[@]}" 2>&1 >/dev/null | tail -1)
+    header "$jobs cores: each tool at its best parallel setting"
+    read -r many many_cpu < <(best_of run_pixmora "$jobs" "${photos[@]}")
+    row "pixmora --jobs $jobs" "$many" "$many_cpu"
+    read -r t c < <(best_of floor_parallel); row "codec floor, xargs -P $jobs" "$t" "$c"
+    read -r t c < <(best_of each vips_threads); row "vips, its own threads" "$t" "$c"
+    read -r t c < <(best_of each_parallel vips_one); row "vips, xargs -P $jobs" "$t" "$c"
+    read -r t c < <(best_of each gm_threads); row "gm, its own threads" "$t" "$c"
+    read -r t c < <(best_of each_parallel gm_one); row "gm, xargs -P $jobs" "$t" "$c"
+    read -r t c < <(best_of each magick_threads); row "ImageMagick, its own threads" "$t" "$c"
+    read -r t c < <(best_of each_parallel magick_one); row "ImageMagick, xargs -P $jobs" "$t" "$c"
+    printf '\npixmora / codec floor: --jobs 1 %.3f, --jobs %s %.3f (wall)\n' \
+        "$(calc "$one / $floor")" "$jobs" "$(calc "$many / $floor")"
 fi
+
+# Peak memory against the largest decoded picture (width x height x 3).
 largest=0
 largest_name=""
 for photo in "${photos[@]}"; do
@@ -133,6 +183,56 @@ for photo in "${photos[@]}"; do
     bytes=$((width * height * 3))
     if [ "$bytes" -gt "$largest" ]; then largest=$bytes; largest_name=$(basename "$photo"); fi
 done
-printf 'peak RSS %.1f MB; largest decoded picture %.1f MB (%s); ratio %.2f\n' \
-    "$(calc "$peak_kb / 1024")" "$(calc "$largest / 1048576")" "$largest_name" \
-    "$(calc "$peak_kb * 1024 / $largest")"
+peak_one=$(peak_kb 1 "${photos[@]}")
+printf '\npeak RSS, one job: %.1f MB; largest decoded picture %.1f MB (%s); ratio %.2f\n' \
+    "$(calc "$peak_one / 1024")" "$(calc "$largest / 1048576")" "$largest_name" \
+    "$(calc "$peak_one * 1024 / $largest")"
+if [ -n "$program" ]; then
+    peak_many=$(peak_kb "$jobs" "${photos[@]}")
+    printf 'peak RSS, %s jobs: %.1f MB; %.2f x one job\n' "$jobs" "$(calc "$peak_many / 1024")" \
+        "$(calc "$peak_many / $peak_one")"
+fi
+
+[ "$scaling" = 1 ] && [ -n "$program" ] || exit 0
+
+# Growth with the number of files: copies of one photo of about 2 megapixels.
+sample=""
+for photo in "${photos[@]}"; do
+    if [ "$(identify -ping -format '%w' "$photo[0]")" = 1920 ]; then sample=$photo; break; fi
+done
+sample=${sample:-${photos[0]}}
+printf '\nCopies of %s: seconds, and milliseconds per file\n' "$(basename "$sample")"
+printf '%-8s %10s %10s %12s %10s\n' files "--jobs 1" "ms/file" "--jobs $jobs" "ms/file"
+for count in 16 64 256; do
+    mkdir -p "$work/copies$count"
+    for k in $(seq -w 1 "$count"); do cp "$sample" "$work/copies$count/c$k.jpg"; done
+    read -r t1 _ < <(best_of run_pixmora 1 "$work/copies$count")
+    read -r tn _ < <(best_of run_pixmora "$jobs" "$work/copies$count")
+    printf '%-8s %10.3f %10.1f %12.3f %10.1f\n' "$count" "$t1" "$(calc "$t1 * 1000 / $count")" \
+        "$tn" "$(calc "$tn * 1000 / $count")"
+    rm -rf "$work/copies$count"
+done
+
+# Growth with the picture size: 16 files of 1, 4 and 16 megapixels (16:9, quality 90,
+# made from the largest photo).
+largest_photo=""
+for photo in "${photos[@]}"; do
+    [ "$(basename "$photo")" = "$largest_name" ] && largest_photo=$photo
+done
+printf '\n16 files of each size: seconds, and milliseconds per megapixel\n'
+printf '%-12s %10s %10s %12s %10s\n' megapixels "--jobs 1" "ms/MP" "--jobs $jobs" "ms/MP"
+for megapixels in 1 4 16; do
+    height=$(calc "int(sqrt($megapixels * 1000000 * 9 / 16))")
+    width=$(calc "int($height * 16 / 9)")
+    mkdir -p "$work/size$megapixels"
+    "$magick" "$largest_photo" -resize "${width}x${height}!" "$work/size.ppm"
+    cjpeg -quality 90 "$work/size.ppm" >"$work/size$megapixels/s01.jpg"
+    for k in $(seq -w 2 16); do cp "$work/size$megapixels/s01.jpg" "$work/size$megapixels/s$k.jpg"; done
+    read -r t1 _ < <(best_of run_pixmora 1 "$work/size$megapixels")
+    read -r tn _ < <(best_of run_pixmora "$jobs" "$work/size$megapixels")
+    total=$(calc "16 * $width * $height / 1000000")
+    printf '%-12s %10.3f %10.1f %12.3f %10.1f\n' "$megapixels (${width}x$height)" "$t1" \
+        "$(calc "$t1 * 1000 / $total")" "$tn" "$(calc "$tn * 1000 / $total")"
+    rm -rf "$work/size$megapixels" "$work/size.ppm"
+done
+echo "load average at the end $(cut -d' ' -f1-3 /proc/loadavg)"
