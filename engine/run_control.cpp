@@ -12,6 +12,19 @@ void RunControl::RequestStop() {
     changed_.notify_all();
 }
 
-void RunControl::CloseSaves() { saves_closed_ = std::unique_lock<std::shared_mutex>(saves_); }
+std::shared_lock<std::shared_mutex> RunControl::EnterSave() {
+    std::shared_lock<std::shared_mutex> save(saves_);
+    if (saves_closed_) {
+        save.unlock();
+        std::unique_lock<std::mutex> lock(mutex_);
+        changed_.wait(lock, [] { return false; });
+    }
+    return save;
+}
+
+void RunControl::CloseSaves() {
+    const std::unique_lock<std::shared_mutex> closing(saves_);
+    saves_closed_ = true;
+}
 
 }  // namespace pixmora

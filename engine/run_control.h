@@ -22,10 +22,9 @@ public:
     void Wait(std::unique_lock<std::mutex>& lock) { changed_.wait(lock); }
     void WakeAll() { changed_.notify_all(); }
 
-    // Held by a save while it encodes and writes its file.
-    std::shared_lock<std::shared_mutex> EnterSave() {
-        return std::shared_lock<std::shared_mutex>(saves_);
-    }
+    // Held by a save while it encodes and writes its file. Once the saves are closed, it
+    // never returns.
+    std::shared_lock<std::shared_mutex> EnterSave();
     // Returns once no save is in progress; every later save then waits for good. Called
     // just before the process ends at once.
     void CloseSaves();
@@ -35,7 +34,7 @@ private:
     std::condition_variable changed_;
     std::atomic<bool> stop_{false};
     std::shared_mutex saves_;
-    std::unique_lock<std::shared_mutex> saves_closed_;  // released before saves_ goes
+    bool saves_closed_ = false;  // under saves_
 };
 
 }  // namespace pixmora

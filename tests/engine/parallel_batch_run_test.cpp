@@ -15,6 +15,7 @@
 #include "engine/batch_run.h"
 #include "engine/jpeg_image.h"
 #include "recording_view.h"
+#include "support/folder_names.h"
 #include "support/jpeg_maker.h"
 #include "support/temp_folder.h"
 
@@ -22,6 +23,7 @@ namespace pixmora {
 namespace {
 
 namespace fs = std::filesystem;
+using test::NamesIn;
 using test::Options;
 
 class RecordingParallelView : public ParallelBatchView {
@@ -67,13 +69,6 @@ protected:
         TJPEGImage image;
         image.LoadFromFile(path);
         return {image.Width(), image.Height()};
-    }
-    static std::vector<std::string> NamesIn(const std::string& folder) {
-        std::vector<std::string> names;
-        if (!fs::exists(folder)) return names;
-        for (const auto& item : fs::directory_iterator(folder))
-            names.push_back(item.path().filename().string());
-        return names;
     }
 
     test::TempFolder temp_;
