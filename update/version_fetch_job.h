@@ -23,7 +23,8 @@ public:
     explicit VersionFetchJob(std::string version_file_url, HttpClientSettings settings = {},
                              std::function<void()> on_done = {});
     // Cancels and waits for the job's thread, which ends within milliseconds: a name lookup
-    // still under way is left behind to finish on its own.
+    // still under way is left behind to finish on its own. An `on_done` already running is
+    // waited for.
     ~VersionFetchJob();
     VersionFetchJob(const VersionFetchJob&) = delete;
     VersionFetchJob& operator=(const VersionFetchJob&) = delete;
