@@ -11,7 +11,7 @@ packages=(
     qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
     fonts-liberation fonts-dejavu-core
     mate-backgrounds
-    xvfb openbox xdotool x11-utils imagemagick
+    xvfb openbox xdotool x11-utils imagemagick python3
 )
 for arg in "$@"; do
     case "$arg" in

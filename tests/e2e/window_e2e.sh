@@ -2,11 +2,15 @@
 # Drives the real pixmora window on an X server with a window manager, as a person would:
 # first start, a source folder typed and browsed, a run at 25 %, closing through the window
 # manager, and a restart at the same place and size.
-# Usage: window_e2e.sh PIXMORA_BINARY SCREENSHOT_FOLDER
+# Then, with the program built for a site on loopback port PORT that serves a newer version:
+# the update dialog ten seconds after start, and its download answer.
+# Usage: window_e2e.sh PIXMORA_BINARY SCREENSHOT_FOLDER [LOOPBACK_PIXMORA PORT]
 set -euo pipefail
 
 pixmora=$(realpath "$1")
 shots=$(realpath -m "$2")
+loopback_pixmora=${3:+$(realpath "$3")}
+port=${4:-}
 mkdir -p "$shots"
 
 work=$(mktemp -d)
@@ -80,7 +84,7 @@ pixel_at() {
 }
 
 start_pixmora() {
-    "$pixmora" >"$work/pixmora.log" 2>&1 &
+    "${1:-$pixmora}" >"$work/pixmora.log" 2>&1 &
     pixmora_pid=$!
     pids+=("$pixmora_pid")
     window=$(wait_window Pixmora 30) || fail "no window titled Pixmora"
@@ -183,4 +187,44 @@ read -r after_w after_h < <(size "$window")
 echo "restarted at $after_x,$after_y ${after_w}x$after_h as closed"
 xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4
 for _ in $(seq 100); do kill -0 "$pixmora_pid" 2>/dev/null || break; sleep 0.1; done
+wait "$pixmora_pid" || fail "pixmora ended with status $?"
+
+# --- The update check against a site that publishes V2.1 ----------------------------------
+if [ -n "$loopback_pixmora" ]; then
+    site=$work/site
+    mkdir -p "$site/tolvek/Pixmora" "$work/bin"
+    printf 'V2.1' >"$site/tolvek/Pixmora/Pixmora.ver"
+    python3 -m http.server "$port" --bind 127.0.0.1 --directory "$site" >"$work/site.log" 2>&1 &
+    pids+=($!)
+    for _ in $(seq 100); do
+        (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break
+        sleep 0.1
+    done
+    # The desktop's opener, recording what it is asked to open.
+    printf '#!/bin/sh\necho "$@" >>"%s"\n' "$work/opened" >"$work/bin/xdg-open"
+    chmod +x "$work/bin/xdg-open"
+    export PATH=$work/bin:$PATH
+
+    started=$(date +%s)
+    start_pixmora "$loopback_pixmora"
+    # The ratio typed now must survive the download answer.
+    click_at "$window" $((415 + 20 + dx)) 252
+    xdotool key --clearmodifiers ctrl+a
+    xdotool type --delay 20 "33"
+    dialog=$(wait_window 'Update \.\.\.' 40) || fail "no update dialog"
+    waited=$(($(date +%s) - started))
+    [ "$waited" -ge 9 ] || fail "the update dialog came after $waited s, not about 10"
+    sleep 0.5
+    import -window "$dialog" "$shots/update_dialog.png"
+    echo "update dialog after $waited s"
+    # "Check update now ..." at (10, 131), 191 x 37.
+    click_at "$dialog" 105 149
+    for _ in $(seq 100); do kill -0 "$pixmora_pid" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$pixmora_pid" 2>/dev/null && fail "pixmora did not end after the download answer"
+    wait "$pixmora_pid" || fail "pixmora ended with status $? after the download answer"
+    [ "$(cat "$work/opened" 2>/dev/null)" = "http://127.0.0.1:$port/tolvek/Pixmora/Pixmora.exe" ] ||
+        fail "the opener received: $(cat "$work/opened" 2>/dev/null)"
+    grep -q $'^ratio=33\r$' "$settings" || fail "the ratio was not saved: $(cat "$settings")"
+    echo "download answer: the download page opened, settings saved, status 0"
+fi
 echo "1 passed, 0 failed"
