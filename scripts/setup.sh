@@ -11,6 +11,7 @@ packages=(
     qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
     fonts-liberation fonts-dejavu-core
     mate-backgrounds
+    xvfb openbox xdotool x11-utils imagemagick
     librsvg2-bin
     desktop-file-utils appstream mandoc
     dpkg-dev file

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QWidget>
 
@@ -218,6 +219,7 @@ private:
     void SettlePendingPicture(const TJPEGImage* resized);
     // Puts the window back at the placement waiting for the window manager's frame.
     void SettlePlacement();
+    void WaitForFrame();
 
     TDropTarget* list_drop_ = nullptr;
     TDropTarget* hint_drop_ = nullptr;
@@ -229,6 +231,7 @@ private:
     bool picture_pending_ = false;
     TJPEGImage shown_image_;  // the run's file, until its picture is painted
     bool placement_pending_ = false;
+    QElapsedTimer shown_;         // since the window was first shown
     PlacementRect placed_frame_;  // the outer rectangle the store asked for
     PlacementPoint max_position_{-1, -1};
 };

@@ -1,6 +1,7 @@
 // The main window's handlers: start-up, first activation, closing, the run's buttons, the
 // list's click, drops and browsing, and the destination choice.
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QTimer>
 
 #include "collect/data_folder.h"
@@ -12,12 +13,12 @@
 #include "ui/drop_target.h"
 #include "ui/failure_box.h"
 #include "ui/image_list_box.h"
+#include "ui/native_text.h"
 #include "ui/panel_fill.h"
 #include "ui/radio_button.h"
 #include "ui/simple_label.h"
 #include "ui/status_bar.h"
 #include "ui/uf_main.h"
-#include "ui/native_text.h"
 #include "update/app_identity.h"
 
 namespace pixmora {
@@ -25,7 +26,8 @@ namespace pixmora {
 namespace {
 
 // How long a window manager may take to frame a new window.
-constexpr int kFrameWait = 300;
+constexpr int kFrameWait = 3000;
+constexpr int kFramePoll = 50;
 
 }  // namespace
 
@@ -138,9 +140,13 @@ void TF_Main::ActivateOnce() {
 }
 
 bool TF_Main::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate) {
-        SettlePlacement();
-        ActivateOnce();
+    switch (event->type()) {
+        case QEvent::WindowActivate:
+            SettlePlacement();
+            ActivateOnce();
+            break;
+        default:
+            break;
     }
     return QWidget::event(event);
 }
@@ -148,11 +154,21 @@ bool TF_Main::event(QEvent* event) {
 void TF_Main::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (event->spontaneous()) return;
+    shown_.start();
     if (!FST_F_Main.Restored()) FST_F_Main.FormShow();
     // Without a window manager (a bare X server) or on Wayland nothing may hand the window
     // the focus: the first activation then comes once the window is up.
     QTimer::singleShot(0, this, [this] { ActivateOnce(); });
-    QTimer::singleShot(kFrameWait, this, [this] { SettlePlacement(); });
+    WaitForFrame();
+}
+
+void TF_Main::WaitForFrame() {
+    // Qt learns the frame from a property of the window manager, which raises no event:
+    // look for it a few times a second while it may still come.
+    if (!placement_pending_) return;
+    SettlePlacement();
+    if (placement_pending_ && shown_.elapsed() < kFrameWait)
+        QTimer::singleShot(kFramePoll, this, [this] { WaitForFrame(); });
 }
 
 void TF_Main::closeEvent(QCloseEvent* event) {
