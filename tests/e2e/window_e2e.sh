@@ -17,7 +17,7 @@ work=$(mktemp -d)
 export HOME=$work/home
 unset XDG_DATA_HOME XDG_CONFIG_HOME DISPLAY
 mkdir -p "$HOME"
-photos=$work/photos
+photos=$work/Holidays
 mkdir -p "$photos"
 for f in nature/FreshFlower.jpg desktop/GreenTraditional.jpg nature/GreenMeadow.jpg \
          nature/Aqua.jpg nature/Garden.jpg; do
@@ -137,7 +137,7 @@ bar_before=$(pixel_at "$window" $((470 + dx)) $((480 + dy)))
 click_at "$window" $((231 + 39 + dx)) 369
 
 count=$(ls "$photos"/*.jpg | wc -l)
-out=$photos/photos
+out=$photos/Holidays
 done_run=""
 for _ in $(seq 600); do
     n=$(ls "$out" 2>/dev/null | grep -c '\.jpg$' || true)
