@@ -1,12 +1,30 @@
 // Line scanning, look-up and in-place rewriting of the settings file's text.
 #include "collect/ini_file.h"
 
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
-#include "collect/safe_file_write.h"
+#include "engine/atomic_file_writer.h"
+#include "engine/jpeg_errors.h"
 
 namespace pixmora {
 namespace {
+
+// The file's bytes; "" when it does not exist; nothing when it exists but cannot be read.
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (status.type() == std::filesystem::file_type::not_found) return std::string();
+    if (error || status.type() != std::filesystem::file_type::regular) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return std::nullopt;
+    return bytes;
+}
 
 enum class LineKind { kBlank, kComment, kSection, kKey, kOther };
 
@@ -175,6 +193,15 @@ bool IniFile::Set(std::string_view section, std::string_view key, std::string_vi
     return true;
 }
 
-bool IniFile::Save(const std::string& path) const { return ReplaceFileContents(path, bytes_); }
+bool IniFile::Save(const std::string& path) const {
+    if (path.empty()) return false;
+    try {
+        WriteFileAtomically(path, reinterpret_cast<const uint8_t*>(bytes_.data()), bytes_.size(),
+                            {TTemporaryKind::Unnamed, TLinkHandling::WriteThrough});
+        return true;
+    } catch (const EFCreateError&) {
+        return false;
+    }
+}
 
 }  // namespace pixmora

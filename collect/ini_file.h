@@ -49,7 +49,8 @@ public:
     bool Set(std::string_view section, std::string_view key, std::string_view value);
 
     const std::string& Bytes() const { return bytes_; }
-    // Replaces the file at `path` with these bytes, crash-safely; false on failure.
+    // Replaces the file at `path` with these bytes, whole or not at all (a symbolic link
+    // stays and its target is replaced; a read-only file is left alone); false on failure.
     bool Save(const std::string& path) const;
 
 private:
