@@ -51,6 +51,8 @@ public:
     const std::string& Bytes() const { return bytes_; }
     // Replaces the file at `path` with these bytes, whole or not at all (a symbolic link
     // stays and its target is replaced; a read-only file is left alone); false on failure.
+    // A load, change and save that must not lose another process's keys runs under an
+    // IniFileLock.
     bool Save(const std::string& path) const;
 
 private:

@@ -6,10 +6,12 @@
 #include <stdexcept>
 #include <vector>
 
+#include <unistd.h>
+
 namespace pixmora::test {
 
-TempFolder::TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "pixmora-test-XXXXXX").string();
+TempFolder::TempFolder(const std::filesystem::path& parent) {
+    std::string pattern = (parent / "pixmora-test-XXXXXX").string();
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     if (!mkdtemp(buffer.data())) throw std::runtime_error("cannot create a temporary folder");
@@ -42,6 +44,12 @@ std::string ReadFile(const std::string& path) {
     std::ostringstream content;
     content << in.rdbuf();
     return content.str();
+}
+
+std::filesystem::path MemoryFileSystem() {
+    const std::filesystem::path shared_memory = "/dev/shm";
+    if (access(shared_memory.c_str(), W_OK | X_OK) == 0) return shared_memory;
+    return std::filesystem::temp_directory_path();
 }
 
 }  // namespace pixmora::test

@@ -9,7 +9,9 @@ namespace pixmora::test {
 
 class TempFolder {
 public:
-    TempFolder();
+    // A folder under parent (default: the system's temporary folder).
+    explicit TempFolder(
+        const std::filesystem::path& parent = std::filesystem::temp_directory_path());
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
@@ -25,5 +27,9 @@ private:
 };
 
 std::string ReadFile(const std::string& path);
+
+// A folder on a memory file system where there is one (else the temporary folder), for
+// tests of many small saves: there the flush to disk that each save waits for costs nothing.
+std::filesystem::path MemoryFileSystem();
 
 }  // namespace pixmora::test
