@@ -13,6 +13,14 @@
 namespace pixmora {
 namespace {
 
+// A UTF-8 byte-order mark that an editor may put before the first line: not part of the
+// first line when reading, and kept where it is when writing.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+size_t TextStart(std::string_view bytes) {
+    return bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark ? kByteOrderMark.size() : 0;
+}
+
 // The file's bytes; "" when it does not exist; nothing when it exists but cannot be read.
 std::optional<std::string> ReadWholeFile(const std::string& path) {
     std::error_code error;
@@ -83,7 +91,7 @@ Line Classify(std::string_view bytes, size_t begin, size_t content_end, size_t e
 
 std::vector<Line> ScanLines(std::string_view bytes) {
     std::vector<Line> lines;
-    size_t begin = 0;
+    size_t begin = TextStart(bytes);
     while (begin < bytes.size()) {
         const size_t newline = bytes.find('\n', begin);
         size_t content_end, end;
@@ -167,7 +175,7 @@ bool IniFile::Set(std::string_view section, std::string_view key, std::string_vi
     const auto span = FindSection(lines, section);
     if (!span) {
         std::string tail;
-        if (!bytes_.empty() && bytes_.back() != '\n') tail += "\r\n";
+        if (bytes_.size() > TextStart(bytes_) && bytes_.back() != '\n') tail += "\r\n";
         tail.append("[").append(section).append("]\r\n");
         tail.append(key).append("=").append(value).append("\r\n");
         bytes_ += tail;
