@@ -17,14 +17,8 @@
 namespace pixmora {
 namespace {
 
+using test::EntryNames;
 using test::TempFolder;
-
-std::set<std::string> Entries(const std::filesystem::path& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
-}
 
 // Two processes each write keys of their own into one file, at the same time.
 TEST(SettingsFile, TwoProcessesWritingKeysKeepEveryKey) {
@@ -54,7 +48,7 @@ TEST(SettingsFile, TwoProcessesWritingKeysKeepEveryKey) {
         for (int i = 0; i < kKeys; ++i)
             lost += ini->Value("string", prefix + std::to_string(i)) != std::to_string(i);
     EXPECT_EQ(lost, 0);
-    EXPECT_EQ(Entries(folder.Path()), (std::set<std::string>{"datas.ini", "datas.ini.lock"}));
+    EXPECT_EQ(EntryNames(folder.Path()), (std::set<std::string>{"datas.ini", "datas.ini.lock"}));
 }
 
 TEST(SettingsFile, AWriterKilledAnyTimeLeavesOnlyTheFile) {
@@ -71,7 +65,8 @@ TEST(SettingsFile, AWriterKilledAnyTimeLeavesOnlyTheFile) {
         waitpid(child, nullptr, 0);
         IniWriteInteger(file, "integer", "folder", 1);
         EXPECT_EQ(IniReadInteger(file, "integer", "folder"), 1);
-        EXPECT_EQ(Entries(folder.Path()), (std::set<std::string>{"datas.ini", "datas.ini.lock"}));
+        EXPECT_EQ(EntryNames(folder.Path()),
+                  (std::set<std::string>{"datas.ini", "datas.ini.lock"}));
     }
 }
 

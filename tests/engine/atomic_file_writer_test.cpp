@@ -27,15 +27,9 @@
 namespace pixmora {
 namespace {
 
+using test::EntryNames;
 using test::ReadFile;
 using test::TempFolder;
-
-std::set<std::string> Entries(const std::filesystem::path& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
-}
 
 void Write(const std::string& path, const std::string& bytes, TTemporaryKind kind,
            TLinkHandling link = TLinkHandling::Replace) {
@@ -57,6 +51,24 @@ int WriteError(const std::string& path, const std::string& bytes, TTemporaryKind
     } catch (const EFCreateError& error) {
         return error.ErrorNumber();
     }
+}
+
+// A child process running saves (which never end), once it has started; its id, or -1.
+pid_t StartSavingChild(const std::function<void()>& saves) {
+    int ready[2];
+    if (pipe(ready) != 0) return -1;
+    const pid_t child = fork();
+    if (child == 0) {
+        const char go = 1;
+        if (write(ready[1], &go, 1) != 1) _exit(1);
+        saves();
+        _exit(0);
+    }
+    char go = 0;
+    const bool started = child > 0 && read(ready[0], &go, 1) == 1;
+    close(ready[0]);
+    close(ready[1]);
+    return started ? child : -1;
 }
 
 constexpr int kCannotSwitchUser = 77;
@@ -91,7 +103,7 @@ TEST_P(AtomicFileWriter, CreatesAndReplacesWithCompleteFilesOnly) {
     EXPECT_EQ(ReadFile(path), "first");
     Write(path, std::string(300000, 'x'), GetParam());
     EXPECT_EQ(ReadFile(path), std::string(300000, 'x'));
-    EXPECT_EQ(Entries(folder.Path()), std::set<std::string>{"out.jpg"});
+    EXPECT_EQ(EntryNames(folder.Path()), std::set<std::string>{"out.jpg"});
 }
 
 TEST_P(AtomicFileWriter, ReadOnlyFileIsNotReplaced) {
@@ -107,13 +119,13 @@ TEST_P(AtomicFileWriter, ReadOnlyFileIsNotReplaced) {
                   "Impossible de créer le fichier \"" + path + "\". " + std::strerror(EACCES));
     }
     EXPECT_EQ(ReadFile(path), "kept");
-    EXPECT_EQ(Entries(folder.Path()), std::set<std::string>{"out.jpg"});
+    EXPECT_EQ(EntryNames(folder.Path()), std::set<std::string>{"out.jpg"});
 }
 
 TEST_P(AtomicFileWriter, MissingFolderFails) {
     TempFolder folder;
     EXPECT_THROW(Write(folder.Slash() + "none/out.jpg", "x", GetParam()), EFCreateError);
-    EXPECT_TRUE(Entries(folder.Path()).empty());
+    EXPECT_TRUE(EntryNames(folder.Path()).empty());
 }
 
 TEST_P(AtomicFileWriter, ShortWriteFailsAndKeepsTheOldFile) {
@@ -136,7 +148,7 @@ TEST_P(AtomicFileWriter, ShortWriteFailsAndKeepsTheOldFile) {
     std::signal(SIGXFSZ, previous_handler);
     EXPECT_TRUE(failed);
     EXPECT_EQ(ReadFile(path), "old");
-    EXPECT_EQ(Entries(folder.Path()), std::set<std::string>{"out.jpg"});
+    EXPECT_EQ(EntryNames(folder.Path()), std::set<std::string>{"out.jpg"});
 }
 
 // A child saving over and over, ended by a signal whose handler leaves at once.
@@ -146,26 +158,17 @@ TEST_P(AtomicFileWriter, InterruptedProcessLeavesNoPartialOrTemporaryFile) {
     const std::string big(2000000, 'b'), small(1000, 's');
     for (int delay_us : {0, 300, 1000, 2500, 7000}) {
         std::filesystem::remove(path);
-        int ready[2];
-        ASSERT_EQ(pipe(ready), 0);
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
+        const pid_t child = StartSavingChild([&] {
             std::signal(SIGINT, [](int) { _exit(0); });
-            const char go = 1;
-            if (write(ready[1], &go, 1) != 1) _exit(1);
             for (int i = 0;; ++i) Write(path, i % 2 ? big : small, GetParam());
-        }
-        char go = 0;
-        ASSERT_EQ(read(ready[0], &go, 1), 1);
-        close(ready[0]);
-        close(ready[1]);
+        });
+        ASSERT_GT(child, 0);
         usleep(static_cast<useconds_t>(delay_us));
         kill(child, SIGINT);
         int status = 0;
         waitpid(child, &status, 0);
         EXPECT_TRUE(WIFEXITED(status)) << "child died by signal " << WTERMSIG(status);
-        const std::set<std::string> entries = Entries(folder.Path());
+        const std::set<std::string> entries = EntryNames(folder.Path());
         EXPECT_LE(entries.size(), 1u);
         if (!entries.empty()) {
             EXPECT_EQ(*entries.begin(), "out.jpg");
@@ -197,7 +200,7 @@ TEST_P(AtomicFileWriter, SymbolicLinksAreReplacedOrWrittenThrough) {
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(ReadFile(target), "through");
     EXPECT_EQ(Status(target).st_mode & 07777, 0640u);
-    EXPECT_EQ(Entries(folder.Path() / "real"), std::set<std::string>{"file"});
+    EXPECT_EQ(EntryNames(folder.Path() / "real"), std::set<std::string>{"file"});
     // A link whose file is missing, through a relative link: the file is created.
     std::filesystem::create_symlink("link", folder.Path() / "chain");
     std::filesystem::remove(target);
@@ -209,7 +212,7 @@ TEST_P(AtomicFileWriter, SymbolicLinksAreReplacedOrWrittenThrough) {
     EXPECT_TRUE(S_ISREG(Status(link).st_mode));
     EXPECT_EQ(ReadFile(link), "replaced");
     EXPECT_EQ(ReadFile(target), "created");
-    EXPECT_EQ(Entries(folder.Path()), (std::set<std::string>{"link", "real"}));
+    EXPECT_EQ(EntryNames(folder.Path()), (std::set<std::string>{"link", "real"}));
 }
 
 // The temporary's name must fit the folder's 255-byte limit even when the name is that long.
@@ -223,7 +226,8 @@ TEST_P(AtomicFileWriter, NamesUpToTheLimitAreCreatedAndReplaced) {
         Write(path, "first", GetParam());
         Write(path, "second", GetParam());
         EXPECT_EQ(ReadFile(path), "second") << name.size() << " bytes";
-        EXPECT_EQ(Entries(folder.Path()), std::set<std::string>{name}) << name.size() << " bytes";
+        EXPECT_EQ(EntryNames(folder.Path()), std::set<std::string>{name})
+            << name.size() << " bytes";
     }
 }
 
@@ -235,27 +239,18 @@ TEST_P(AtomicFileWriter, TheNextWriteRemovesWhatAKilledWriterLeft) {
     const std::string big(2000000, 'b');
     int left_behind = 0;
     for (int delay_us : {0, 500, 1500, 4000, 9000}) {
-        int ready[2];
-        ASSERT_EQ(pipe(ready), 0);
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            const char go = 1;
-            if (write(ready[1], &go, 1) != 1) _exit(1);
+        const pid_t child = StartSavingChild([&] {
             for (;;) Write(path, big, TTemporaryKind::Named);
-        }
-        char go = 0;
-        ASSERT_EQ(read(ready[0], &go, 1), 1);
-        close(ready[0]);
-        close(ready[1]);
+        });
+        ASSERT_GT(child, 0);
         usleep(static_cast<useconds_t>(delay_us));
         kill(child, SIGKILL);
         waitpid(child, nullptr, 0);
-        if (Entries(folder.Path()).size() > (std::filesystem::exists(path) ? 1u : 0u))
+        if (EntryNames(folder.Path()).size() > (std::filesystem::exists(path) ? 1u : 0u))
             ++left_behind;
         Write(path, "after", GetParam());
         EXPECT_EQ(ReadFile(path), "after");
-        EXPECT_EQ(Entries(folder.Path()), std::set<std::string>{"out.jpg"});
+        EXPECT_EQ(EntryNames(folder.Path()), std::set<std::string>{"out.jpg"});
     }
     EXPECT_GT(left_behind, 0) << "no kill hit a named temporary: the test proved nothing";
 }
@@ -277,7 +272,7 @@ TEST_P(AtomicFileWriter, ParallelWritersOfOneFileEachWriteWhole) {
     EXPECT_EQ(failed[0] + failed[1], 0);
     const std::string content = ReadFile(path);
     EXPECT_TRUE(content == first || content == second) << content.size() << " bytes";
-    EXPECT_EQ(Entries(folder.Path()), std::set<std::string>{"out.jpg"});
+    EXPECT_EQ(EntryNames(folder.Path()), std::set<std::string>{"out.jpg"});
 }
 
 // Another user's 0644 file in a folder everybody may write: the owner bit is set, yet this

@@ -46,6 +46,13 @@ std::string ReadFile(const std::string& path) {
     return content.str();
 }
 
+std::set<std::string> EntryNames(const std::filesystem::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
 std::filesystem::path MemoryFileSystem() {
     const std::filesystem::path shared_memory = "/dev/shm";
     if (access(shared_memory.c_str(), W_OK | X_OK) == 0) return shared_memory;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <set>
 #include <string>
 
 namespace pixmora::test {
@@ -27,6 +28,9 @@ private:
 };
 
 std::string ReadFile(const std::string& path);
+
+// The names of the entries of a folder.
+std::set<std::string> EntryNames(const std::filesystem::path& folder);
 
 // A folder on a memory file system where there is one (else the temporary folder), for
 // tests of many small saves: there the flush to disk that each save waits for costs nothing.
