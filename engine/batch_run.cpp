@@ -28,6 +28,7 @@ public:
         view_.SetMeasureText(MeasureLabel::Size, SizeText(entry.FullName));
         return true;
     }
+    void Resized(const TJPEGImage& image) override { view_.ShowResizedImage(image); }
     int32_t Ratio() override { return view_.RatioInteger(); }
     bool FixedFolderMode() override { return view_.FixedFolderMode(); }
     std::string FixedFolder() override { return view_.FixedFolder(); }

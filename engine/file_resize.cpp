@@ -19,6 +19,7 @@ FileResizeOutcome ResizeListedFile(const TListe_File& entry, TJPEGImage& image,
     image.LoadFromFile(entry.FullName);
     if (!steps.Loaded(entry, image)) return FileResizeOutcome::Left;
     ResizeToRatio(image, target, steps.Ratio());
+    steps.Resized(image);
 
     const std::string folder =
         ComposeOutputFolder(entry, steps.FixedFolderMode(), steps.FixedFolder());

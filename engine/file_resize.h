@@ -21,6 +21,8 @@ public:
 
     // The file is loaded (its header read); false leaves it there, unresized and unsaved.
     virtual bool Loaded(const TListe_File& entry, const TJPEGImage& image) = 0;
+    // The picture is resized; nothing by default.
+    virtual void Resized(const TJPEGImage& image) { (void)image; }
     virtual int32_t Ratio() = 0;
     virtual bool FixedFolderMode() = 0;
     virtual std::string FixedFolder() = 0;

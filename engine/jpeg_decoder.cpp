@@ -20,7 +20,7 @@ inline uint8_t ScaleByInk(unsigned a, unsigned b) {
 
 }  // namespace
 
-TJPEGDecoder::TJPEGDecoder(const uint8_t* data, size_t size) {
+TJPEGDecoder::TJPEGDecoder(const uint8_t* data, size_t size, int scale_eighths) {
     jpeg_decompress_struct& info = object_.Info();
     // Progressive files need all their coefficients at once; a file announcing more than
     // half the machine's memory fails in libjpeg instead of exhausting the memory.
@@ -34,8 +34,8 @@ TJPEGDecoder::TJPEGDecoder(const uint8_t* data, size_t size) {
     if (info.out_color_space != JCS_RGB && info.out_color_space != JCS_GRAYSCALE &&
         info.out_color_space != JCS_CMYK)
         throw EJPEG(kConversionNotImplemented);
-    info.scale_num = 1;
-    info.scale_denom = 1;
+    info.scale_num = static_cast<unsigned>(scale_eighths);
+    info.scale_denom = kFullScale;
     info.do_block_smoothing = TRUE;
     info.dct_method = JDCT_FLOAT;
     info.do_fancy_upsampling = TRUE;

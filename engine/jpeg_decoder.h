@@ -13,9 +13,12 @@ namespace pixmora {
 class TJPEGDecoder {
 public:
     // Reads the header of data (size > 0; it must outlive the decoder) and starts the
-    // decompression. Throws EJPEG; files whose colours cannot be turned into RGB fail
-    // with the code of an unsupported conversion.
-    TJPEGDecoder(const uint8_t* data, size_t size);
+    // decompression, at scale_eighths / 8 of the full size (1 to 8; libjpeg scales in its
+    // inverse DCT, far cheaper than decoding whole and shrinking). Throws EJPEG; files whose
+    // colours cannot be turned into RGB fail with the code of an unsupported conversion.
+    TJPEGDecoder(const uint8_t* data, size_t size, int scale_eighths = kFullScale);
+
+    static constexpr int kFullScale = 8;
 
     int32_t Width() const { return width_; }
     int32_t Height() const { return height_; }

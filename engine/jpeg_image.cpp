@@ -105,11 +105,13 @@ const TByteBuffer& TJPEGImage::EncodedBytes() const {
     return data_ ? data_->bytes : none;
 }
 
-TPixelBuffer TJPEGImage::DecodePicture() const {
+TPixelBuffer TJPEGImage::DecodePicture() const { return DecodePicture(TJPEGDecoder::kFullScale); }
+
+TPixelBuffer TJPEGImage::DecodePicture(int scale_eighths) const {
     if (!picture_.Empty()) return picture_;
     const TByteBuffer& bytes = EncodedBytes();
     if (bytes.empty()) throw EJPEG(kInputEmpty);
-    TJPEGDecoder decoder(bytes.data(), bytes.size());
+    TJPEGDecoder decoder(bytes.data(), bytes.size(), scale_eighths);
     TPixelBuffer picture;
     picture.SetSize(decoder.Width(), decoder.Height());
     const int32_t chunk = decoder.RowsPerRead();

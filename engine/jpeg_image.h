@@ -45,6 +45,9 @@ public:
     // decoded (gray files dithered to 236 levels). Throws EJPEG (42 when there are no
     // bytes), EOutOfMemory.
     TPixelBuffer DecodePicture() const;
+    // The loaded bytes decoded at scale_eighths / 8 of the full size (1 to 8), or the held
+    // picture as it is. Throws as DecodePicture.
+    TPixelBuffer DecodePicture(int scale_eighths) const;
 
     // Makes picture (shared, not copied) the content: the loaded bytes are dropped, the
     // size reports the picture's, and the next save encodes it with the progressive

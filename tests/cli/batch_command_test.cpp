@@ -1,6 +1,7 @@
 // pixmora-batch run as a separate process over temporary folders.
 #include <filesystem>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,6 @@
 #include <gtest/gtest.h>
 
 #include "engine/jpeg_image.h"
-#include "support/folder_names.h"
 #include "support/jpeg_maker.h"
 #include "support/temp_folder.h"
 
@@ -21,7 +21,7 @@ namespace pixmora {
 namespace {
 
 namespace fs = std::filesystem;
-using test::NamesIn;
+using test::EntryNames;
 
 struct Outcome {
     int status = -1;  // exit status, or 128 + signal
@@ -247,7 +247,7 @@ TEST_F(BatchCommandTest, CtrlCStopsAfterTheFileInProgress) {
     const int done = std::stoi(run.err.substr(at + 11));
     EXPECT_GE(done, 1);
     EXPECT_LT(done, kCount);
-    const std::vector<std::string> written = NamesIn(Root() + "/Many/Many");
+    const std::set<std::string> written = EntryNames(Root() + "/Many/Many");
     ASSERT_EQ(written.size(), static_cast<std::size_t>(done));  // no stray or partial file
     for (const std::string& name : written) {
         EXPECT_EQ(SizeOf(Root() + "/Many/Many/" + name), std::make_pair(240, 180)) << name;
@@ -270,7 +270,7 @@ TEST_F(BatchCommandTest, ASecondCtrlCQuitsAtOnceLeavingOnlyWholeFiles) {
         });
     ASSERT_TRUE(sent);
     EXPECT_EQ(run.status, 130) << run.err;
-    for (const std::string& name : NamesIn(Root() + "/Big/Big")) {
+    for (const std::string& name : EntryNames(Root() + "/Big/Big")) {
         if (name == "a.jpg") continue;
         EXPECT_EQ(SizeOf(Root() + "/Big/Big/" + name), std::make_pair(1200, 900)) << name;
     }
@@ -287,9 +287,9 @@ TEST_F(BatchCommandTest, ManyJobsWriteAndTellWhatOneJobDoes) {
     EXPECT_EQ(one.status, 0) << one.err;
     EXPECT_EQ(many.status, 0) << many.err;
     EXPECT_EQ(many.err, one.err);
-    const std::vector<std::string> names = NamesIn(Root() + "/One/P");
+    const std::set<std::string> names = EntryNames(Root() + "/One/P");
     ASSERT_EQ(names.size(), 9u);
-    EXPECT_EQ(NamesIn(Root() + "/Many/P"), names);
+    EXPECT_EQ(EntryNames(Root() + "/Many/P"), names);
     for (const std::string& name : names) {
         EXPECT_EQ(test::ReadFile(Root() + "/Many/P/" + name),
                   test::ReadFile(Root() + "/One/P/" + name))
@@ -324,7 +324,7 @@ TEST_F(BatchCommandTest, CtrlCWithJobsLeavesOnlyWholeFiles) {
     ASSERT_NE(at, std::string::npos);
     const int done = std::stoi(run.err.substr(at + 11));
     EXPECT_LT(done, kCount);
-    const std::vector<std::string> written = NamesIn(Root() + "/Many/Many");
+    const std::set<std::string> written = EntryNames(Root() + "/Many/Many");
     ASSERT_EQ(written.size(), static_cast<std::size_t>(done));
     for (const std::string& name : written)
         EXPECT_EQ(SizeOf(Root() + "/Many/Many/" + name), std::make_pair(240, 180)) << name;
@@ -376,8 +376,8 @@ TEST_F(BatchCommandTest, DryRunTellsWhatWouldHappenAndWritesNothing) {
                            "twice.jpg: clash: also written by line 7\n" + out +
                            "twice.jpg: clash: also written by line 6\n");
     EXPECT_EQ(run.err, "");
-    EXPECT_EQ(NamesIn(Root() + "/T/T"),
-              (std::vector<std::string>{"folder.jpg", "locked.jpg", "old.jpg"}));
+    EXPECT_EQ(EntryNames(Root() + "/T/T"),
+              (std::set<std::string>{"folder.jpg", "locked.jpg", "old.jpg"}));
     EXPECT_EQ(test::ReadFile(out + "old.jpg"), "old");
 
     // A fixed folder that is the parent of the source folder names the source itself.

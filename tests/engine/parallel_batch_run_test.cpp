@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -15,7 +16,6 @@
 #include "engine/batch_run.h"
 #include "engine/jpeg_image.h"
 #include "recording_view.h"
-#include "support/folder_names.h"
 #include "support/jpeg_maker.h"
 #include "support/temp_folder.h"
 
@@ -23,7 +23,7 @@ namespace pixmora {
 namespace {
 
 namespace fs = std::filesystem;
-using test::NamesIn;
+using test::EntryNames;
 using test::Options;
 
 class RecordingParallelView : public ParallelBatchView {
@@ -131,7 +131,7 @@ TEST_F(ParallelBatchRunTest, OfFilesWithOneOutputTheLaterInTheListWins) {
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(SizeOf(out + "/Trip/p" + std::to_string(i) + ".jpg"), std::make_pair(8, 6)) << i;
     EXPECT_EQ(SizeOf(out + "/Trip/t.jpg"), std::make_pair(16, 16));
-    EXPECT_EQ(NamesIn(out + "/Trip").size(), 7u);  // no temporary file left
+    EXPECT_EQ(EntryNames(out + "/Trip").size(), 7u);  // no temporary file left
 }
 
 TEST_F(ParallelBatchRunTest, ALoadFailureStartsNoNewFileAndLetsTheStartedOnesFinish) {
@@ -143,7 +143,7 @@ TEST_F(ParallelBatchRunTest, ALoadFailureStartsNoNewFileAndLetsTheStartedOnesFin
     EXPECT_EQ(view_.failures, std::vector<std::string>{kFileErrorPrefix + bad});
     EXPECT_LT(written, static_cast<int32_t>(files_.size()) - 20);
     // What was written is whole and counted; nothing else is there.
-    const std::vector<std::string> names = NamesIn(Root() + "/T/T");
+    const std::set<std::string> names = EntryNames(Root() + "/T/T");
     EXPECT_EQ(names.size(), static_cast<std::size_t>(written));
     for (const std::string& name : names)
         EXPECT_EQ(SizeOf(Root() + "/T/T/" + name), std::make_pair(32, 24)) << name;
@@ -173,7 +173,7 @@ TEST_F(ParallelBatchRunTest, AStopRequestLetsTheFilesInProgressFinish) {
     EXPECT_GE(written, 1);
     EXPECT_LT(written, 40);
     EXPECT_TRUE(view_.failures.empty());
-    const std::vector<std::string> names = NamesIn(Root() + "/S/S");
+    const std::set<std::string> names = EntryNames(Root() + "/S/S");
     EXPECT_EQ(names.size(), static_cast<std::size_t>(written));
     for (const std::string& name : names)
         EXPECT_EQ(SizeOf(Root() + "/S/S/" + name), std::make_pair(80, 60)) << name;
