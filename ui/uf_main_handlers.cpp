@@ -11,13 +11,14 @@
 #include "ui/browse_edit.h"
 #include "ui/drop_target.h"
 #include "ui/failure_box.h"
+#include "ui/image.h"
 #include "ui/image_list_box.h"
+#include "ui/native_text.h"
 #include "ui/panel_fill.h"
 #include "ui/radio_button.h"
 #include "ui/simple_label.h"
 #include "ui/status_bar.h"
 #include "ui/uf_main.h"
-#include "ui/native_text.h"
 #include "update/app_identity.h"
 
 namespace pixmora {
@@ -106,7 +107,12 @@ void TF_Main::BTN_Clear_ListeClick() {
     LBX_FileClick();
 }
 
-void TF_Main::LBX_FileClick() { PreviewFile(Files, *this, DataDir); }
+void TF_Main::LBX_FileClick() {
+    // A run keeps its last picture up while it loads the next one; a preview, even one made
+    // during a run (a click, Clear list, a drop), starts from an empty box.
+    IMG_Source->Clear();
+    PreviewFile(Files, *this, DataDir);
+}
 
 void TF_Main::DED_Dir_SourceBrowse() {
     try {
