@@ -158,7 +158,12 @@ void TF_Main::showEvent(QShowEvent* event) {
     // Without a window manager (a bare X server) or on Wayland nothing may hand the window
     // the focus: the first activation then comes once the window is up.
     QTimer::singleShot(0, this, [this] { ActivateOnce(); });
-    QTimer::singleShot(kFrameWait, this, [this] { SettlePlacement(); });
+    QTimer::singleShot(kFrameWait, this, [this] {
+        SettlePlacement();
+        // A window still without a frame by now gets none (no window manager): its place is
+        // settled, and later activations must not pull it back from where the user puts it.
+        placement_pending_ = false;
+    });
 }
 
 void TF_Main::closeEvent(QCloseEvent* event) {

@@ -191,6 +191,30 @@ TEST(MainWindowStart, ComesBackWhereItWasClosed) {
     EXPECT_EQ(window.frameGeometry(), closed_at);
 }
 
+TEST(MainWindowStart, StaysWhereTheUserPutsIt) {
+    // Framed by a window manager, or without any frame as on a bare X server.
+    for (const bool framed : {true, false}) {
+        SCOPED_TRACE(framed ? "framed" : "frameless");
+        DataHome home;
+        WriteSettings(home, PlacementSection(QRect(100, 40, 500, 547)));
+        test::BoxAnswerer boxes;
+        TF_Main window;
+        window.setWindowFlag(Qt::FramelessWindowHint, !framed);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        ASSERT_EQ(window.frameGeometry(), QRect(100, 40, 500, 547));
+        // Once the window has settled, the stored place is not forced on it again: not
+        // when it is activated anew, not after a message box.
+        QTest::qWait(400);
+        window.setGeometry(150, 60, 520, 530);
+        const QRect moved = window.frameGeometry();
+        window.ShowError("Impossible");
+        Activate(window);
+        QTest::qWait(20);
+        EXPECT_EQ(window.frameGeometry(), moved);
+    }
+}
+
 TEST(MainWindowStart, ARectangleOffEveryScreenIsBroughtBack) {
     DataHome home;
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
