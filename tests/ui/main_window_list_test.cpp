@@ -74,7 +74,7 @@ protected:
 
 TEST_F(ListAndPreview, DroppedFilesAreListedInTheDropsOrderOneRebuildPerDrop) {
     const std::string a = WritePhoto(photos, "a.jpg", 64, 48);
-    const std::string b = WritePhoto(photos, "b.jpg", 80, 60);
+    const std::string b = WritePhoto(photos, "plage d'été.jpg", 80, 60);
     const std::string notes = photos.WriteFile("notes.txt", "not a picture");
     ASSERT_TRUE(window->PNL_Liste->isVisible());
 
@@ -94,16 +94,24 @@ TEST_F(ListAndPreview, DroppedFilesAreListedInTheDropsOrderOneRebuildPerDrop) {
     EXPECT_EQ(FullNames(), (std::vector<std::string>{b, notes, a, a, a}));
     EXPECT_EQ(Header(), "List of JPEG files : 5 files found");
     EXPECT_TRUE(boxes.Boxes().empty());
+
+    // Choosing lines with the keyboard previews them as a click does.
+    QTest::keyClick(window->LBX_File, Qt::Key_Down);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, "Extension de fichier image inconnue (.txt)");
+    QTest::keyClick(window->LBX_File, Qt::Key_Down);
+    EXPECT_EQ(window->LBX_File->ItemIndex(), 2);
+    EXPECT_EQ(window->LBL_Width->text(), "Width : 64");
 }
 
 TEST_F(ListAndPreview, ADroppedFolderGivesItsOwnAndItsSubFoldersPhotosOnly) {
-    const std::string top = WritePhoto(photos, "album/top.jpg", 16, 16);
-    photos.WriteFile("album/notes.txt", "x");
-    const std::string one = WritePhoto(photos, "album/trip/one.jpg", 16, 16);
-    WritePhoto(photos, "album/trip/deep/two.jpg", 16, 16);
+    const std::string top = WritePhoto(photos, "vacances d'été/top.jpg", 16, 16);
+    photos.WriteFile("vacances d'été/notes.txt", "x");
+    const std::string one = WritePhoto(photos, "vacances d'été/trip/one.jpg", 16, 16);
+    WritePhoto(photos, "vacances d'été/trip/deep/two.jpg", 16, 16);
     std::filesystem::create_directories(photos.Path() / "empty");
 
-    Drop({photos.Slash() + "album"});
+    Drop({photos.Slash() + "vacances d'été"});
     EXPECT_EQ(FullNames(), (std::vector<std::string>{top, one}));
     EXPECT_EQ(Header(), "List of JPEG files : 2 files found");
 
