@@ -93,12 +93,12 @@ TEST_F(ListAndPreview, DroppedFilesAreListedInTheDropsOrderOneRebuildPerDrop) {
     EXPECT_EQ(rebuilds, 2);
     EXPECT_EQ(FullNames(), (std::vector<std::string>{b, notes, a, a, a}));
     EXPECT_EQ(Header(), "List of JPEG files : 5 files found");
-    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_TRUE(boxes.ErrorTexts().empty());
 
     // Choosing lines with the keyboard previews them as a click does.
     QTest::keyClick(window->LBX_File, Qt::Key_Down);
-    ASSERT_EQ(boxes.Boxes().size(), 1u);
-    EXPECT_EQ(boxes.Boxes()[0].text, "Extension de fichier image inconnue (.txt)");
+    EXPECT_EQ(boxes.ErrorTexts(),
+              std::vector<std::string>{"Extension de fichier image inconnue (.txt)"});
     QTest::keyClick(window->LBX_File, Qt::Key_Down);
     EXPECT_EQ(window->LBX_File->ItemIndex(), 2);
     EXPECT_EQ(window->LBL_Width->text(), "Width : 64");
@@ -141,7 +141,7 @@ TEST_F(ListAndPreview, NamesThatAreNeitherFileNorFolderAreSkippedQuietly) {
     EXPECT_FALSE(test::DropPaths(window->LBX_File->viewport(), {}));
     EXPECT_EQ(rebuilds, 2);
     EXPECT_EQ(Header(), "List of JPEG files : 1 files found");
-    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_TRUE(boxes.ErrorTexts().empty());
 }
 
 TEST_F(ListAndPreview, ClearListEmptiesTheListAndBlanksThePreview) {
@@ -180,7 +180,7 @@ TEST_F(ListAndPreview, ALargePhotoAtHalfSize) {
     const QSize box = window->IMG_Source->size();
     EXPECT_EQ(window->IMG_Source->Picture().size(),
               FitPicture(4000, 3000, box.width(), box.height()).size());
-    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_TRUE(boxes.ErrorTexts().empty());
 }
 
 TEST_F(ListAndPreview, RatioZeroMeasuresThePhotoButMakesNoCopy) {
@@ -197,7 +197,7 @@ TEST_F(ListAndPreview, RatioZeroMeasuresThePhotoButMakesNoCopy) {
                                                   "Width : ", "Height : ", "Size : "}));
     EXPECT_EQ(ReadFile(Temporary()), previous);
     EXPECT_FALSE(window->IMG_Source->Picture().isNull());
-    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_TRUE(boxes.ErrorTexts().empty());
 }
 
 TEST_F(ListAndPreview, AnUpperCaseExtensionIsAJpegPhotoToo) {
@@ -207,7 +207,7 @@ TEST_F(ListAndPreview, AnUpperCaseExtensionIsAJpegPhotoToo) {
               (std::vector<std::string>{"Width : 64", "Height : 48", SizeText(photo), "Width : 32",
                                         "Height : 24", SizeText(Temporary())}));
     EXPECT_FALSE(window->IMG_Source->Picture().isNull());
-    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_TRUE(boxes.ErrorTexts().empty());
 }
 
 TEST_F(ListAndPreview, ABitmapIsShownAndItsJpegFailureBoxed) {
@@ -218,10 +218,7 @@ TEST_F(ListAndPreview, ABitmapIsShownAndItsJpegFailureBoxed) {
     DropAndClick(bitmap, "50");
     // A failure leaving the click handler: error icon, the application's title, and a full
     // stop after a text ending in a digit.
-    ASSERT_EQ(boxes.Boxes().size(), 1u);
-    EXPECT_EQ(boxes.Boxes()[0].icon, QMessageBox::Critical);
-    EXPECT_EQ(boxes.Boxes()[0].title, test::TestApplicationTitle());
-    EXPECT_EQ(boxes.Boxes()[0].text, "Erreur JPEG #53.");
+    EXPECT_EQ(boxes.ErrorTexts(), std::vector<std::string>{"Erreur JPEG #53."});
     ASSERT_FALSE(window->IMG_Source->Picture().isNull());
     EXPECT_EQ(window->IMG_Source->Picture().pixelColor(20, 15), QColor(Qt::red));
     EXPECT_EQ(Labels(), kResetLabels);
@@ -232,18 +229,16 @@ TEST_F(ListAndPreview, AFileOfAnUnknownKindShowsTheFailureBox) {
     window->EDT_Ratio->SetText("50");
     Drop({notes});
     // The rebuild's own preview keeps its failure; the click on the line shows it.
-    ASSERT_TRUE(boxes.Boxes().empty());
+    ASSERT_TRUE(boxes.ErrorTexts().empty());
     ClickLine(0);
-    ASSERT_EQ(boxes.Boxes().size(), 1u);
-    EXPECT_EQ(boxes.Boxes()[0].icon, QMessageBox::Critical);
-    EXPECT_EQ(boxes.Boxes()[0].title, test::TestApplicationTitle());
     // No full stop after a closing parenthesis: its code is below that of the full stop.
-    EXPECT_EQ(boxes.Boxes()[0].text, "Extension de fichier image inconnue (.txt)");
+    EXPECT_EQ(boxes.ErrorTexts(),
+              std::vector<std::string>{"Extension de fichier image inconnue (.txt)"});
     EXPECT_TRUE(window->IMG_Source->Picture().isNull());
     EXPECT_EQ(Labels(), kResetLabels);
     // The program carries on.
     ClickLine(0);
-    EXPECT_EQ(boxes.Boxes().size(), 2u);
+    EXPECT_EQ(boxes.ErrorTexts().size(), 2u);
 }
 
 }  // namespace

@@ -49,6 +49,17 @@ void BoxAnswerer::Poll() {
     QTest::mouseClick(ok, Qt::LeftButton);
 }
 
+std::vector<std::string> BoxAnswerer::ErrorTexts() const {
+    std::vector<std::string> texts;
+    for (const ShownBox& box : boxes_) {
+        std::string text = box.text.toStdString();
+        if (box.icon != QMessageBox::Critical || box.title != TestApplicationTitle())
+            text = "(not an error box titled " + box.title.toStdString() + ") " + text;
+        texts.push_back(text);
+    }
+    return texts;
+}
+
 bool DropPaths(QWidget* target, const std::vector<std::string>& paths) {
     QMimeData data;
     QList<QUrl> urls;

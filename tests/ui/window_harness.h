@@ -56,7 +56,9 @@ class BoxAnswerer : public QObject {
 public:
     BoxAnswerer();
 
-    const std::vector<ShownBox>& Boxes() const { return boxes_; }
+    // The texts of the boxes shown so far, each marked when the box lacked the error icon
+    // or the application's title.
+    std::vector<std::string> ErrorTexts() const;
     // Runs while each box is up, before it is answered.
     void WhileShown(std::function<void()> check) { while_shown_ = std::move(check); }
 
