@@ -206,7 +206,7 @@ TEST(MainWindowStart, StaysWhereTheUserPutsIt) {
         ASSERT_EQ(window.frameGeometry(), QRect(100, 40, 500, 547));
         // Once the window has settled, the stored place is not forced on it again: not
         // when it is activated anew, not after a message box.
-        QTest::qWait(400);
+        QTest::qWait(500);
         window.setGeometry(150, 60, 520, 530);
         const QRect moved = window.frameGeometry();
         window.ShowError("Impossible");
