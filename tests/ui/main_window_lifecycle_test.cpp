@@ -204,9 +204,10 @@ TEST(MainWindowStart, StaysWhereTheUserPutsIt) {
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
         ASSERT_EQ(window.frameGeometry(), QRect(100, 40, 500, 547));
-        // Once the window has settled, the stored place is not forced on it again: not
-        // when it is activated anew, not after a message box.
-        QTest::qWait(500);
+        // Once the window has settled (its frame known, or the wait for one over), the
+        // stored place is not forced on it again: not when it is activated anew, not after
+        // a message box.
+        QTest::qWait(framed ? 200 : TF_Main::kFrameWait + 200);
         window.setGeometry(150, 60, 520, 530);
         const QRect moved = window.frameGeometry();
         window.ShowError("Impossible");
