@@ -142,7 +142,10 @@ void TF_Main::BTN_StartClick() {
         QTimer::singleShot(0, this, &QWidget::close);
     } else if (start_waiting_) {
         start_waiting_ = false;
-        QTimer::singleShot(0, this, [this] { Dispatch(&TF_Main::BTN_StartClick); });
+        QTimer::singleShot(0, this, [this] {
+            // A window closed in the meantime starts nothing more.
+            if (!settings_saved_) Dispatch(&TF_Main::BTN_StartClick);
+        });
     }
 }
 
