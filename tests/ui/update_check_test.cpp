@@ -26,6 +26,7 @@
 #include "support/jpeg_maker.h"
 #include "support/scripted_server.h"
 #include "support/temp_folder.h"
+#include "tests/ui/window_harness.h"
 #include "ui/mask_edit.h"
 #include "ui/simple_label.h"
 #include "ui/speed_button.h"
@@ -45,21 +46,6 @@ constexpr int kPhotos = 4;
 std::string Published(const std::string& body) {
     return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
 }
-
-// Points XDG_DATA_HOME at a fresh folder while alive: each window starts without settings.
-class FreshDataHome {
-public:
-    FreshDataHome() : previous_(qgetenv("XDG_DATA_HOME")) {
-        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(folder_.Path().string()));
-    }
-    ~FreshDataHome() { qputenv("XDG_DATA_HOME", previous_); }
-    FreshDataHome(const FreshDataHome&) = delete;
-    FreshDataHome& operator=(const FreshDataHome&) = delete;
-
-private:
-    test::TempFolder folder_;
-    QByteArray previous_;
-};
 
 // What the window was doing at a moment of the check.
 struct WindowState {
@@ -151,7 +137,7 @@ protected:
         window->BTN_StartClick();
     }
 
-    FreshDataHome home;
+    test::DataHome home;
     test::TempFolder folder;
     test::TempFolder photos;
     const std::string program = folder.WriteFile("bin/pixmora", "program");
