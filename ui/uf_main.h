@@ -58,6 +58,9 @@ public:
     // The designed client area, also the smallest one.
     static constexpr int kClientWidth = 484;
     static constexpr int kClientHeight = 509;
+    // How long after showing a window manager may take to frame the window (ms); a window
+    // still without a frame by then is taken to get none.
+    static constexpr int kFrameWait = 3000;
 
     // Builds the controls, hooks the placement store and runs FormCreate.
     explicit TF_Main(QWidget* parent = nullptr);

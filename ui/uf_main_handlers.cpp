@@ -12,6 +12,7 @@
 #include "ui/browse_edit.h"
 #include "ui/drop_target.h"
 #include "ui/failure_box.h"
+#include "ui/image.h"
 #include "ui/image_list_box.h"
 #include "ui/native_text.h"
 #include "ui/panel_fill.h"
@@ -28,8 +29,6 @@ namespace pixmora {
 
 namespace {
 
-// How long a window manager may take to frame a new window.
-constexpr int kFrameWait = 3000;
 constexpr int kFramePoll = 50;
 
 }  // namespace
@@ -143,7 +142,10 @@ void TF_Main::BTN_StartClick() {
         QTimer::singleShot(0, this, &QWidget::close);
     } else if (start_waiting_) {
         start_waiting_ = false;
-        QTimer::singleShot(0, this, [this] { Dispatch(&TF_Main::BTN_StartClick); });
+        QTimer::singleShot(0, this, [this] {
+            // A window closed in the meantime starts nothing more.
+            if (!settings_saved_) Dispatch(&TF_Main::BTN_StartClick);
+        });
     }
 }
 
@@ -155,7 +157,12 @@ void TF_Main::BTN_Clear_ListeClick() {
     LBX_FileClick();
 }
 
-void TF_Main::LBX_FileClick() { PreviewFile(Files, *this, DataDir); }
+void TF_Main::LBX_FileClick() {
+    // A run keeps its last picture up while it loads the next one; a preview, even one made
+    // during a run (a click, Clear list, a drop), starts from an empty box.
+    IMG_Source->Clear();
+    PreviewFile(Files, *this, DataDir);
+}
 
 void TF_Main::DED_Dir_SourceBrowse() {
     try {
@@ -214,8 +221,14 @@ void TF_Main::WaitForFrame() {
     // look for it a few times a second while it may still come.
     if (!placement_pending_) return;
     SettlePlacement();
-    if (placement_pending_ && shown_.elapsed() < kFrameWait)
+    if (!placement_pending_) return;
+    if (shown_.elapsed() < kFrameWait) {
         QTimer::singleShot(kFramePoll, this, [this] { WaitForFrame(); });
+    } else {
+        // No frame came (no window manager, or one that draws none): the place is settled,
+        // and later activations must not pull the window back from where the user puts it.
+        placement_pending_ = false;
+    }
 }
 
 void TF_Main::closeEvent(QCloseEvent* event) {

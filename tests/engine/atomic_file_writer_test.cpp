@@ -53,12 +53,14 @@ int WriteError(const std::string& path, const std::string& bytes, TTemporaryKind
     }
 }
 
-// A child process running saves (which never end), once it has started; its id, or -1.
+// A child process running saves (which never end), once it has started; its id, or -1. A
+// Ctrl-C ends the child at once with status 0, from the moment this returns.
 pid_t StartSavingChild(const std::function<void()>& saves) {
     int ready[2];
     if (pipe(ready) != 0) return -1;
     const pid_t child = fork();
     if (child == 0) {
+        std::signal(SIGINT, [](int) { _exit(0); });
         const char go = 1;
         if (write(ready[1], &go, 1) != 1) _exit(1);
         saves();
@@ -159,7 +161,6 @@ TEST_P(AtomicFileWriter, InterruptedProcessLeavesNoPartialOrTemporaryFile) {
     for (int delay_us : {0, 300, 1000, 2500, 7000}) {
         std::filesystem::remove(path);
         const pid_t child = StartSavingChild([&] {
-            std::signal(SIGINT, [](int) { _exit(0); });
             for (int i = 0;; ++i) Write(path, i % 2 ? big : small, GetParam());
         });
         ASSERT_GT(child, 0);

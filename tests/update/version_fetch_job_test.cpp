@@ -12,8 +12,8 @@
 
 #include <gtest/gtest.h>
 
-#include "hanging_lookup.h"
-#include "scripted_server.h"
+#include "support/hanging_lookup.h"
+#include "support/scripted_server.h"
 #include "update/http_errors.h"
 #include "update/update_texts.h"
 #include "update/version_check.h"

@@ -1,5 +1,5 @@
-// Scripted loopback server for the HTTP client tests.
-#include "scripted_server.h"
+// Scripted loopback server for the tests of the HTTP client and the update check.
+#include "support/scripted_server.h"
 
 #include <stdexcept>
 
