@@ -112,6 +112,7 @@ floor_parallel() {
 }
 
 calc() { awk "BEGIN { print $1 }"; }
+load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 
 # Best of N runs: "wall cpu" in seconds, cpu being user + system time of all processes
 # (steadier than wall time when other work shares the machine).
@@ -138,41 +139,67 @@ peak_kb() {  # JOBS FILE...: the program's peak resident memory in kilobytes
     fi
 }
 
-echo "${#photos[@]} photos, best of $repeats runs, ratio 50 %; load average $(cut -d' ' -f1-3 /proc/loadavg)"
-read -r floor floor_cpu < <(best_of run_floor)
-read -r matched matched_cpu < <(best_of run_floor matched)
+# The rows, each a command timed as a whole. The rounds run every row once in turn, so that
+# a change of the machine's load during the benchmark touches every row alike.
+labels=()
+commands=()
+add_row() { labels+=("$1"); commands+=("$2"); }
+pixmora_one() { run_pixmora 1 "${photos[@]}"; }
+pixmora_many() { run_pixmora "$jobs" "${photos[@]}"; }
+add_row "pixmora ($(basename "${program:-$driver}")${program:+ --jobs 1})" pixmora_one
+add_row "codec floor (djpeg+cjpeg)" run_floor
+add_row "matched floor (progressive)" "run_floor matched"
+add_row "vips resize nearest" "each vips_one"
+add_row "gm convert -sample" "each gm_one"
+add_row "ImageMagick convert -sample" "each magick_one"
+one_core_rows=${#commands[@]}
+if [ -n "$program" ]; then
+    add_row "pixmora --jobs $jobs" pixmora_many
+    add_row "codec floor, xargs -P $jobs" floor_parallel
+    add_row "vips, its own threads" "each vips_threads"
+    add_row "vips, xargs -P $jobs" "each_parallel vips_one"
+    add_row "gm, its own threads" "each gm_threads"
+    add_row "gm, xargs -P $jobs" "each_parallel gm_one"
+    add_row "ImageMagick, its own threads" "each magick_threads"
+    add_row "ImageMagick, xargs -P $jobs" "each_parallel magick_one"
+fi
+best_wall=()
+best_cpu=()
+for _ in $(seq "$repeats"); do
+    for k in "${!commands[@]}"; do
+        read -r wall user system < <({
+            TIMEFORMAT='%R %U %S'
+            time ${commands[$k]} >/dev/null 2>&1
+        } 2>&1)
+        cpu=$(calc "$user + $system")
+        if [ -z "${best_wall[$k]:-}" ] || [ "$(calc "$wall < ${best_wall[$k]}")" = 1 ]; then
+            best_wall[$k]=$wall
+        fi
+        if [ -z "${best_cpu[$k]:-}" ] || [ "$(calc "$cpu < ${best_cpu[$k]}")" = 1 ]; then
+            best_cpu[$k]=$cpu
+        fi
+    done
+done
+floor=${best_wall[1]}
+floor_cpu=${best_cpu[1]}
 
+echo "${#photos[@]} photos, best of $repeats rounds, ratio 50 %; load average before" \
+    "$load_before, after $(cut -d' ' -f1-3 /proc/loadavg)"
 header() {
     printf '\n%s\n%-34s %8s %9s %8s %9s\n' "$1" "" "wall s" "x floor" "cpu s" "x floor"
 }
 row() {
-    printf '%-34s %8.3f %9.3f %8.3f %9.3f\n' "$1" "$2" "$(calc "$2 / $floor")" "$3" \
-        "$(calc "$3 / $floor_cpu")"
+    printf '%-34s %8.3f %9.3f %8.3f %9.3f\n' "${labels[$1]}" "${best_wall[$1]}" \
+        "$(calc "${best_wall[$1]} / $floor")" "${best_cpu[$1]}" "$(calc "${best_cpu[$1]} / $floor_cpu")"
 }
-
 header "One core: one file at a time, peers limited to one thread"
-name="pixmora ($(basename "${program:-$driver}")${program:+ --jobs 1})"
-read -r one one_cpu < <(best_of run_pixmora 1 "${photos[@]}")
-row "$name" "$one" "$one_cpu"
-row "codec floor (djpeg+cjpeg)" "$floor" "$floor_cpu"
-row "matched floor (progressive)" "$matched" "$matched_cpu"
-read -r t c < <(best_of each vips_one); row "vips resize nearest" "$t" "$c"
-read -r t c < <(best_of each gm_one); row "gm convert -sample" "$t" "$c"
-read -r t c < <(best_of each magick_one); row "ImageMagick convert -sample" "$t" "$c"
-
+for ((k = 0; k < one_core_rows; k++)); do row "$k"; done
 if [ -n "$program" ]; then
     header "$jobs cores: each tool at its best parallel setting"
-    read -r many many_cpu < <(best_of run_pixmora "$jobs" "${photos[@]}")
-    row "pixmora --jobs $jobs" "$many" "$many_cpu"
-    read -r t c < <(best_of floor_parallel); row "codec floor, xargs -P $jobs" "$t" "$c"
-    read -r t c < <(best_of each vips_threads); row "vips, its own threads" "$t" "$c"
-    read -r t c < <(best_of each_parallel vips_one); row "vips, xargs -P $jobs" "$t" "$c"
-    read -r t c < <(best_of each gm_threads); row "gm, its own threads" "$t" "$c"
-    read -r t c < <(best_of each_parallel gm_one); row "gm, xargs -P $jobs" "$t" "$c"
-    read -r t c < <(best_of each magick_threads); row "ImageMagick, its own threads" "$t" "$c"
-    read -r t c < <(best_of each_parallel magick_one); row "ImageMagick, xargs -P $jobs" "$t" "$c"
+    for ((k = one_core_rows; k < ${#commands[@]}; k++)); do row "$k"; done
     printf '\npixmora / codec floor: --jobs 1 %.3f, --jobs %s %.3f (wall)\n' \
-        "$(calc "$one / $floor")" "$jobs" "$(calc "$many / $floor")"
+        "$(calc "${best_wall[0]} / $floor")" "$jobs" \
+        "$(calc "${best_wall[$one_core_rows]} / $floor")"
 fi
 
 # Peak memory against the largest decoded picture (width x height x 3).
