@@ -50,6 +50,7 @@ public:
     // Selects `index` (none when out of range) without raising Click.
     void SetItemIndex(int index);
 
+    // Clear and any other emptying of the list: the measured widths go with the lines.
     void reset() override;
 
 signals:
