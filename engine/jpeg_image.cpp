@@ -105,9 +105,7 @@ const TByteBuffer& TJPEGImage::EncodedBytes() const {
     return data_ ? data_->bytes : none;
 }
 
-TPixelBuffer TJPEGImage::DecodePicture() const {
-    return DecodePicture(TJPEGDecoder::kFullScale);
-}
+TPixelBuffer TJPEGImage::DecodePicture() const { return DecodePicture(TJPEGDecoder::kFullScale); }
 
 TPixelBuffer TJPEGImage::DecodePicture(int scale_eighths) const {
     if (!picture_.Empty()) return picture_;

@@ -3,6 +3,7 @@
 
 #include <utility>
 
+#include <QCoreApplication>
 #include <QStyle>
 #include <QTimer>
 
@@ -21,7 +22,9 @@
 #include "ui/simple_label.h"
 #include "ui/speed_button.h"
 #include "ui/status_bar.h"
+#include "ui/uf_update.h"
 #include "update/app_identity.h"
+#include "update/version_fetch_job.h"
 
 namespace pixmora {
 
@@ -114,12 +117,17 @@ TF_Main::TF_Main(QWidget* parent) : QWidget(parent), FST_F_Main(*this) {
     Wire();
     SetTabOrder();
     EDT_Ratio->setFocus();
+    RequestTermination = [] { QCoreApplication::exit(0); };
     // The placement store takes the show, close and destroy events (showEvent, closeEvent,
     // the destructor) before the window's own start-up runs.
     FormCreate();
 }
 
-TF_Main::~TF_Main() { FST_F_Main.FormDestroy(); }
+TF_Main::~TF_Main() {
+    // A request still under way is given up first: its answer has nobody to go to.
+    update_fetch_.reset();
+    FST_F_Main.FormDestroy();
+}
 
 void TF_Main::BuildGlobal() {
     PNL_Global = Make<TPanelFill>(this, "PNL_Global");

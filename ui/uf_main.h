@@ -3,9 +3,13 @@
 // the processing caption, the progress bar and the status bar.
 #pragma once
 
+#include <filesystem>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QWidget>
 
@@ -18,6 +22,7 @@
 #include "engine/jpeg_image.h"
 #include "engine/run_state.h"
 #include "ui/bitmap_list.h"
+#include "update/http_client.h"
 
 class QTimer;
 
@@ -38,6 +43,8 @@ class TSpeedButton;
 class TStatusBar;
 
 class TDropTarget;
+class TF_Update;
+class VersionFetchJob;
 
 // The window is the view of everything it drives: the batch run and the preview, the list
 // rebuild, the settings load and save, and the placement store.
@@ -65,6 +72,13 @@ public:
     std::vector<TListe_File> Files;
     RunState Run;  // FileCount and StopRequested of the run under way
     TFormPlacement FST_F_Main;
+
+    // What the update check uses besides the members above; tests replace them: the time
+    // limits of its request, the program file whose age counts (the running executable when
+    // empty), and how the program is asked to end after the download was accepted.
+    HttpClientSettings UpdateRequestSettings;
+    std::filesystem::path ProgramFile;
+    std::function<void()> RequestTermination;
 
     // Non-visual parts: the list's status images (0 not processed, 1 processed) and the
     // delayed update check's timer (10 s, one tick, off until started).
@@ -132,6 +146,9 @@ public:
     void BTN_UpdateClick();
     void BTN_Site_TolvekClick();
     void BTN_PaypalClick();
+    // The update check once its request has returned (on this thread): the age rule, the
+    // dialog and the answer.
+    void UpdateVersionFetched();
     // Takes the names of one drop on the list or the drop hint, in the drop's order.
     void HandleDroppedFiles(const std::vector<std::string>& names);
 
@@ -218,6 +235,12 @@ private:
     void SettlePendingPicture(const TJPEGImage* resized);
     // Puts the window back at the placement waiting for the window manager's frame.
     void SettlePlacement();
+    void WaitForFrame();
+
+    // The update check under way: its dialog and its request, off this thread.
+    std::unique_ptr<TF_Update> update_dialog_;
+    std::unique_ptr<VersionFetchJob> update_fetch_;
+    bool end_after_run_ = false;  // the download was accepted during a run
 
     TDropTarget* list_drop_ = nullptr;
     TDropTarget* hint_drop_ = nullptr;
@@ -229,6 +252,7 @@ private:
     bool picture_pending_ = false;
     TJPEGImage shown_image_;  // the run's file, until its picture is painted
     bool placement_pending_ = false;
+    QElapsedTimer shown_;         // since the window was first shown
     PlacementRect placed_frame_;  // the outer rectangle the store asked for
     PlacementPoint max_position_{-1, -1};
 };

@@ -80,8 +80,8 @@ void TF_Main::SettlePendingPicture(const TJPEGImage* resized) {
     if (!picture_pending_) return;
     picture_pending_ = false;
     const QSize box = IMG_Source->size();
-    const QRect fit = FitPicture(shown_image_.Width(), shown_image_.Height(), box.width(),
-                                 box.height());
+    const QRect fit =
+        FitPicture(shown_image_.Width(), shown_image_.Height(), box.width(), box.height());
     QImage picture;
     try {
         if (resized && !resized->Picture().Empty() && resized->Width() >= fit.width() &&
@@ -112,8 +112,7 @@ void TF_Main::LoadPicture(const std::string& path) {
         case PictureKind::Bitmap:
         case PictureKind::Icon: {
             QImage picture;
-            if (!picture.load(FromNative(path)))
-                throw EInvalidGraphic("Image bitmap incorrecte");
+            if (!picture.load(FromNative(path))) throw EInvalidGraphic("Image bitmap incorrecte");
             IMG_Source->SetPicture(ForBox(picture, box));
             break;
         }
@@ -129,12 +128,24 @@ void TF_Main::ProcessPendingEvents() { QCoreApplication::processEvents(); }
 void TF_Main::SetMeasureText(MeasureLabel label, const std::string& text) {
     TLabel* target = nullptr;
     switch (label) {
-        case MeasureLabel::Width: target = LBL_Width; break;
-        case MeasureLabel::Height: target = LBL_Height; break;
-        case MeasureLabel::Size: target = LBL_Size; break;
-        case MeasureLabel::WidthNew: target = LBL_Width_New; break;
-        case MeasureLabel::HeightNew: target = LBL_Height_New; break;
-        case MeasureLabel::SizeNew: target = LBL_Size_New; break;
+        case MeasureLabel::Width:
+            target = LBL_Width;
+            break;
+        case MeasureLabel::Height:
+            target = LBL_Height;
+            break;
+        case MeasureLabel::Size:
+            target = LBL_Size;
+            break;
+        case MeasureLabel::WidthNew:
+            target = LBL_Width_New;
+            break;
+        case MeasureLabel::HeightNew:
+            target = LBL_Height_New;
+            break;
+        case MeasureLabel::SizeNew:
+            target = LBL_Size_New;
+            break;
     }
     target->SetCaption(QString::fromStdString(text));
 }

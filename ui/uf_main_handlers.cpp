@@ -1,6 +1,7 @@
 // The main window's handlers: start-up, first activation, closing, the run's buttons, the
 // list's click, drops and browsing, and the destination choice.
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QTimer>
 
 #include "collect/data_folder.h"
@@ -12,20 +13,24 @@
 #include "ui/drop_target.h"
 #include "ui/failure_box.h"
 #include "ui/image_list_box.h"
+#include "ui/native_text.h"
 #include "ui/panel_fill.h"
 #include "ui/radio_button.h"
 #include "ui/simple_label.h"
 #include "ui/status_bar.h"
 #include "ui/uf_main.h"
-#include "ui/native_text.h"
+#include "ui/uf_update.h"
 #include "update/app_identity.h"
+#include "update/version_check.h"
+#include "update/version_fetch_job.h"
 
 namespace pixmora {
 
 namespace {
 
 // How long a window manager may take to frame a new window.
-constexpr int kFrameWait = 300;
+constexpr int kFrameWait = 3000;
+constexpr int kFramePoll = 50;
 
 }  // namespace
 
@@ -77,7 +82,49 @@ void TF_Main::FormClose() {
     }
 }
 
-void TF_Main::TMR_UpdateTimer() { TMR_Update->stop(); }
+void TF_Main::TMR_UpdateTimer() {
+    TMR_Update->stop();
+    if (update_dialog_) return;
+    update_dialog_ = std::make_unique<TF_Update>(this);
+    update_dialog_->AppName = AppName;
+    update_dialog_->VersionFileUrl = VersionFileUrl;
+    update_dialog_->CurrentVersion = AppVersion;
+    // The request runs off this thread so the window keeps painting and taking input; the
+    // rest of the check comes back here as an event, handled like the timer's tick was
+    // (also at a run's pump of events).
+    update_fetch_ = std::make_unique<VersionFetchJob>(
+        update_dialog_->VersionFileUrl, UpdateRequestSettings, [this] {
+            QMetaObject::invokeMethod(
+                this, [this] { Dispatch(&TF_Main::UpdateVersionFetched); }, Qt::QueuedConnection);
+        });
+}
+
+void TF_Main::UpdateVersionFetched() {
+    const std::unique_ptr<VersionFetchJob> fetch = std::move(update_fetch_);
+    const std::unique_ptr<TF_Update> dialog = std::move(update_dialog_);
+    // A window already closed asks nothing more.
+    if (!fetch || !dialog || settings_saved_) return;
+    dialog->LatestVersion = fetch->Result().latest_version;
+    UpdateCheckInputs inputs = RunningProgramUpdateCheckInputs();
+    inputs.app_name = dialog->AppName;
+    inputs.current_version = dialog->CurrentVersion;
+    inputs.version_file_url = dialog->VersionFileUrl;
+    if (!ProgramFile.empty()) inputs.program_file = ProgramFile;
+    if (!FinishUpdateCheck(inputs, fetch->Result()).show_dialog) return;
+    if (dialog->exec() != TF_Update::kAnswerDownload) return;
+    // Ending the program for the download loses nothing: the settings are saved as a close
+    // would save them (the placement is saved when the window is destroyed), and a run
+    // under way ends after the file in progress.
+    FormClose();
+    settings_saved_ = true;
+    LBL_Update->Click();
+    if (running_) {
+        StopRun(Run, *this);
+        end_after_run_ = true;
+    } else {
+        RequestTermination();
+    }
+}
 
 void TF_Main::BTN_StartClick() {
     if (running_) {
@@ -90,7 +137,9 @@ void TF_Main::BTN_StartClick() {
     RunBatch(Files, Run, *this);
     running_ = false;
     SettlePendingPicture(nullptr);
-    if (close_waiting_) {
+    if (end_after_run_) {
+        RequestTermination();
+    } else if (close_waiting_) {
         QTimer::singleShot(0, this, &QWidget::close);
     } else if (start_waiting_) {
         start_waiting_ = false;
@@ -138,9 +187,13 @@ void TF_Main::ActivateOnce() {
 }
 
 bool TF_Main::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate) {
-        SettlePlacement();
-        ActivateOnce();
+    switch (event->type()) {
+        case QEvent::WindowActivate:
+            SettlePlacement();
+            ActivateOnce();
+            break;
+        default:
+            break;
     }
     return QWidget::event(event);
 }
@@ -148,11 +201,21 @@ bool TF_Main::event(QEvent* event) {
 void TF_Main::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (event->spontaneous()) return;
+    shown_.start();
     if (!FST_F_Main.Restored()) FST_F_Main.FormShow();
     // Without a window manager (a bare X server) or on Wayland nothing may hand the window
     // the focus: the first activation then comes once the window is up.
     QTimer::singleShot(0, this, [this] { ActivateOnce(); });
-    QTimer::singleShot(kFrameWait, this, [this] { SettlePlacement(); });
+    WaitForFrame();
+}
+
+void TF_Main::WaitForFrame() {
+    // Qt learns the frame from a property of the window manager, which raises no event:
+    // look for it a few times a second while it may still come.
+    if (!placement_pending_) return;
+    SettlePlacement();
+    if (placement_pending_ && shown_.elapsed() < kFrameWait)
+        QTimer::singleShot(kFramePoll, this, [this] { WaitForFrame(); });
 }
 
 void TF_Main::closeEvent(QCloseEvent* event) {

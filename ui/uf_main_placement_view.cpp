@@ -2,6 +2,7 @@
 // place of the desktop's placement record.
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWindow>
 
 #include "collect/placement_on_screen.h"
 #include "ui/failure_box.h"
@@ -19,12 +20,20 @@ QRect ToQt(const PlacementRect& rect) {
     return QRect(rect.left, rect.top, rect.Width(), rect.Height());
 }
 
-// The frame the window manager draws around the client area; none before it is mapped.
+// The frame the window manager draws around the client area; none before it is framed.
+// Asked of the native window each time: the widget keeps the first answer it got.
 QMargins FrameMargins(const QWidget& window) {
-    const QRect frame = window.frameGeometry();
-    const QRect client = window.geometry();
-    return QMargins(client.left() - frame.left(), client.top() - frame.top(),
-                    frame.right() - client.right(), frame.bottom() - client.bottom());
+    const QWindow* native = window.windowHandle();
+    if (!native) return QMargins();
+    const QMargins margins = native->frameMargins();
+    if (margins.left() < 0 || margins.top() < 0 || margins.right() < 0 || margins.bottom() < 0)
+        return QMargins();
+    return margins;
+}
+
+// The window's outer rectangle, frame included.
+QRect OuterRect(const QWidget& window, const QRect& client) {
+    return client.marginsAdded(FrameMargins(window));
 }
 
 }  // namespace
@@ -37,9 +46,9 @@ WindowPlacement TF_Main::GetPlacement() const {
         placement.show_command = kShowMaximized;
     }
     placement.max_position = max_position_;
-    const QRect normal = (isMinimized() || isMaximized()) && normalGeometry().isValid()
-                             ? normalGeometry().marginsAdded(FrameMargins(*this))
-                             : frameGeometry();
+    const QRect normal = OuterRect(
+        *this, (isMinimized() || isMaximized()) && normalGeometry().isValid() ? normalGeometry()
+                                                                              : geometry());
     placement.normal_rect = ToPlacement(normal);
     return placement;
 }
@@ -68,7 +77,7 @@ bool TF_Main::IsVisible() const { return isVisible(); }
 bool TF_Main::IsMainWindow() const { return true; }
 bool TF_Main::IsProgramMinimised() const { return isMinimized(); }
 BorderStyle TF_Main::Border() const { return BorderStyle::kSizeable; }
-PlacementRect TF_Main::Bounds() const { return ToPlacement(frameGeometry()); }
+PlacementRect TF_Main::Bounds() const { return ToPlacement(OuterRect(*this, geometry())); }
 bool TF_Main::IsPlacedByCentring() const { return false; }
 void TF_Main::PlaceByOwnCoordinates() {}
 
