@@ -234,6 +234,9 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     pixmora::TF_Main window;
+    // The delayed update check would reach for the network and may ask a question that
+    // nobody answers; the figures are about the run and the list.
+    window.TMR_Update->stop();
     if (!Bring(window)) {
         std::fprintf(stderr, "window_bench: the window was never shown\n");
         return 1;
