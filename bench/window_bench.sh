@@ -1,25 +1,30 @@
 #!/usr/bin/env bash
 # Times the main window, headless, against pixmora-batch in the same benchmark run: the 50 %
 # resize of a set of photos through Start, and the drop of a folder of many small JPEG files.
-# Usage: bench/window_bench.sh [--build DIR] [--repeats N] [--count N] [PHOTO...]
-#   --build DIR   build folder holding cli/pixmora-batch and bench/window_bench (default build)
-#   --repeats N   best of N runs, the batch and the window interleaved (default 3)
-#   --count N     files in the dropped folder (default 10000), made once under
-#                 DIR/bench/window_bench_cache
-#   PHOTO...      JPEG files (default: the MATE background photos)
+# Usage: bench/window_bench.sh [--build DIR] [--repeats N] [--count N] [--instructions]
+#                              [PHOTO...]
+#   --build DIR     build folder holding cli/pixmora-batch and bench/window_bench (default build)
+#   --repeats N     best of N runs, the batch and the window interleaved (default 3)
+#   --count N       files in the dropped folder (default 10000), made once under
+#                   DIR/bench/window_bench_cache
+#   --instructions  also count the instructions of both runs under valgrind's callgrind:
+#                   slow, but the same however busy the machine is
+#   PHOTO...        JPEG files (default: the MATE background photos)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build=build
 repeats=3
 count=10000
+instructions=0
 photos=()
 while [ $# -gt 0 ]; do
     case "$1" in
         --build) build=$2; shift 2 ;;
         --repeats) repeats=$2; shift 2 ;;
         --count) count=$2; shift 2 ;;
-        -h|--help) sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+        --instructions) instructions=1; shift ;;
+        -h|--help) sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
         *) photos+=("$1"); shift ;;
     esac
 done
@@ -91,6 +96,40 @@ printf 'window / pixmora-batch: %.3f wall, %.3f cpu (goal <= 1.15)\n' \
 printf 'without the preview of line 0: %.3f wall, %.3f cpu\n' \
     "$(calc "($best_window - $best_preview) / $best_batch")" \
     "$(calc "($best_window_cpu - $best_preview_cpu) / $best_batch_cpu")"
+
+# Instructions of every thread: pixmora-batch inside RunBatch (the whole program when that
+# is not where its run happens), the window between the start of its run and the markers
+# the window program passes after the run and after the preview.
+if [ "$instructions" = 1 ]; then
+    command -v valgrind >/dev/null || { echo "missing valgrind" >&2; exit 2; }
+    totals() { sed -n 's/^totals: //p' "$1"; }
+    rm -rf "$work/batch" "$work/window"
+    mkdir -p "$work/batch"
+    valgrind --tool=callgrind --callgrind-out-file="$work/cg.batch" \
+        --toggle-collect='pixmora::RunBatch(*' \
+        "$batch" "${jobs[@]}" --ratio 50 --fixed-folder "$work/batch" "${photos[@]}" >/dev/null 2>&1
+    batch_ir=$(totals "$work/cg.batch")
+    if [ "${batch_ir:-0}" -lt 1000000 ]; then
+        rm -rf "$work/batch"/*
+        valgrind --tool=callgrind --callgrind-out-file="$work/cg.batch" \
+            "$batch" "${jobs[@]}" --ratio 50 --fixed-folder "$work/batch" "${photos[@]}" \
+            >/dev/null 2>&1
+        batch_ir=$(totals "$work/cg.batch")
+    fi
+    valgrind --tool=callgrind --callgrind-out-file="$work/cg.window" \
+        --dump-before='pixmora::RunBatch(*' --dump-before='*RunReturned*' \
+        --dump-before='*PreviewReturned*' \
+        "$window" run "$work/window" "${photos[@]}" >/dev/null 2>&1
+    window_ir=$(totals "$work/cg.window.2")
+    preview_ir=$(totals "$work/cg.window.3")
+    echo
+    printf '%-24s %14s\n' "" "instructions"
+    printf '%-24s %14d\n' "pixmora-batch" "$batch_ir"
+    printf '%-24s %14d\n' "window (Start)" "$window_ir"
+    printf '%-24s %14d\n' "  of which preview line 0" "$preview_ir"
+    printf 'window / pixmora-batch: %.3f, without the preview of line 0: %.3f\n' \
+        "$(calc "$window_ir / $batch_ir")" "$(calc "($window_ir - $preview_ir) / $batch_ir")"
+fi
 
 echo
 echo "drop of a folder of $count small JPEG files, best of $repeats"
