@@ -217,9 +217,21 @@ void TImageListBox::rowsAboutToBeRemoved(const QModelIndex& parent, int start, i
 void TImageListBox::dataChanged(const QModelIndex& top_left, const QModelIndex& bottom_right,
                                 const QList<int>& roles) {
     const int last = std::min(bottom_right.row(), static_cast<int>(text_widths_.size()) - 1);
-    for (int row = std::max(top_left.row(), 0); row <= last; ++row)
-        text_widths_[static_cast<std::size_t>(row)] = TextWidth(row);
-    if (SettleWidest()) {
+    bool widest_changed = false;
+    bool widest_narrowed = false;  // then every width is looked at again
+    for (int row = std::max(top_left.row(), 0); row <= last; ++row) {
+        int& width = text_widths_[static_cast<std::size_t>(row)];
+        const int before = width;
+        width = TextWidth(row);
+        if (width > widest_text_) {
+            widest_text_ = width;
+            widest_changed = true;
+        } else if (before == widest_text_ && width < before) {
+            widest_narrowed = true;
+        }
+    }
+    if (widest_narrowed && SettleWidest()) widest_changed = true;
+    if (widest_changed) {
         // The lines take the new width: the whole list is laid out again.
         QListWidget::dataChanged(top_left, bottom_right, roles);
     } else {

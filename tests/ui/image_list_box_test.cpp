@@ -188,6 +188,10 @@ TEST_F(ImageListBoxTest, EveryLineIsAsHighAsTheOthersAndAsWideAsTheWidest) {
     EXPECT_EQ(list.LineWidth(), TImageListBox::kMargin + TImageListBox::kImageSize +
                                     TImageListBox::kImageTextGap + short_text +
                                     TImageListBox::kMargin);
+    // And widen again when another line takes a long text.
+    list.ReplaceItem(2, "/photos/a folder with a long name/and another one/picture_0001.jpg");
+    EXPECT_EQ(list.LineWidth(), TImageListBox::kMargin + TImageListBox::kImageSize +
+                                    TImageListBox::kImageTextGap + widest + TImageListBox::kMargin);
 }
 
 TEST_F(ImageListBoxTest, DrawsTheNumberedImageAtTheTopLeftOfTheLine) {
