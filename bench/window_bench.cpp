@@ -62,6 +62,20 @@ void Settle(pixmora::TF_Main& window) {
     window.repaint();
 }
 
+struct Timing {
+    double wall;
+    double cpu;
+};
+
+// Times `action` up to the point where the window has handled what it left to do.
+template <typename Action>
+Timing UntilSettled(pixmora::TF_Main& window, Action action) {
+    const Stopwatch watch;
+    action();
+    Settle(window);
+    return {watch.Wall(), watch.Cpu()};
+}
+
 // The window shown and activated once, as it comes up for a user; false when it never
 // showed.
 bool Bring(pixmora::TF_Main& window) {
@@ -100,11 +114,7 @@ int Run(pixmora::TF_Main& window, const std::string& output_folder,
     });
     closer.start(100);
 
-    const Stopwatch run;
-    window.BTN_StartClick();
-    Settle(window);
-    const double wall = run.Wall();
-    const double cpu = run.Cpu();
+    const Timing run = UntilSettled(window, [&] { window.BTN_StartClick(); });
     RunReturned();
 
     // A line is marked processed only once its file is written.
@@ -118,17 +128,13 @@ int Run(pixmora::TF_Main& window, const std::string& output_folder,
                      photos.size(), failures);
         return 1;
     }
-    std::printf("run %.3f %.3f\n", wall, cpu);
+    std::printf("run %.3f %.3f\n", run.wall, run.cpu);
 
     // What the run's start pays for the rebuild's preview of line 0, on its own.
     window.SelectItem(0);
-    const Stopwatch preview;
-    window.LBX_FileClick();
-    Settle(window);
-    const double preview_wall = preview.Wall();
-    const double preview_cpu = preview.Cpu();
+    const Timing preview = UntilSettled(window, [&] { window.LBX_FileClick(); });
     PreviewReturned();
-    std::printf("preview %.3f %.3f\n", preview_wall, preview_cpu);
+    std::printf("preview %.3f %.3f\n", preview.wall, preview.cpu);
     return 0;
 }
 
@@ -159,19 +165,15 @@ std::string FolderOfSmallFiles(const std::string& cache, const std::string& sour
     return folder.string();
 }
 
-// The best wall time of `repeats` drops of `names` on an emptied list, until painted.
-double BestDrop(pixmora::TF_Main& window, const std::vector<std::string>& names, int repeats,
-                double* cpu) {
-    double best = 1e30;
-    *cpu = 1e30;
+// The best wall and processor times of `repeats` drops of `names` on an emptied list.
+Timing BestDrop(pixmora::TF_Main& window, const std::vector<std::string>& names, int repeats) {
+    Timing best{1e30, 1e30};
     for (int i = 0; i < repeats; ++i) {
         window.BTN_Clear_ListeClick();
         Settle(window);
-        const Stopwatch drop;
-        window.HandleDroppedFiles(names);
-        Settle(window);
-        best = std::min(best, drop.Wall());
-        *cpu = std::min(*cpu, drop.Cpu());
+        const Timing drop = UntilSettled(window, [&] { window.HandleDroppedFiles(names); });
+        best.wall = std::min(best.wall, drop.wall);
+        best.cpu = std::min(best.cpu, drop.cpu);
     }
     return best;
 }
@@ -181,20 +183,19 @@ int List(pixmora::TF_Main& window, const std::string& cache, const std::string& 
     const std::string folder = FolderOfSmallFiles(cache, source, count);
     pixmora::TImageListBox& list = *window.LBX_File;
 
-    double one_cpu = 0;
-    const double one = BestDrop(window, {folder + "/photo_00000.jpg"}, repeats, &one_cpu);
-    double all_cpu = 0;
-    const double all = BestDrop(window, {folder}, repeats, &all_cpu);
+    const Timing one = BestDrop(window, {folder + "/photo_00000.jpg"}, repeats);
+    const Timing all = BestDrop(window, {folder}, repeats);
     if (list.ItemCount() != count || window.Files.size() != static_cast<std::size_t>(count)) {
         std::fprintf(stderr, "window_bench: %d lines listed, %d expected\n", list.ItemCount(),
                      count);
         return 1;
     }
     std::printf("drop of 1 file:      %8.1f ms wall %8.1f ms cpu (the first preview alone)\n",
-                one * 1e3, one_cpu * 1e3);
-    std::printf("drop of %d files: %8.1f ms wall %8.1f ms cpu\n", count, all * 1e3, all_cpu * 1e3);
+                one.wall * 1e3, one.cpu * 1e3);
+    std::printf("drop of %d files: %8.1f ms wall %8.1f ms cpu\n", count, all.wall * 1e3,
+                all.cpu * 1e3);
     std::printf("beyond the first preview: %.1f ms wall, %.1f ms cpu (goal <= 1000 ms)\n",
-                (all - one) * 1e3, (all_cpu - one_cpu) * 1e3);
+                (all.wall - one.wall) * 1e3, (all.cpu - one.cpu) * 1e3);
 
     // Scrolling: a page at a time through the whole list, each page painted at once.
     QScrollBar& bar = *list.verticalScrollBar();
