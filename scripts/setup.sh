@@ -18,7 +18,7 @@ packages=(
 )
 for arg in "$@"; do
     case "$arg" in
-        --bench) packages+=(libjpeg-turbo-progs libvips-tools graphicsmagick imagemagick time) ;;
+        --bench) packages+=(libjpeg-turbo-progs libvips-tools graphicsmagick imagemagick time valgrind) ;;
         --fuzz) packages+=(clang libclang-rt-14-dev) ;;
         *) echo "usage: $0 [--bench] [--fuzz]" >&2; exit 2 ;;
     esac
