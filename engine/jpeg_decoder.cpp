@@ -18,6 +18,28 @@ inline uint8_t ScaleByInk(unsigned a, unsigned b) {
     return static_cast<uint8_t>((a * b + 127) / 255);
 }
 
+// Whether jpeg_skip_scanlines passes over rows exactly, at the full scale decoded here.
+// The installed libjpeg delivers rows from before the skip when a skip starts inside a
+// row group (max_v_samp_factor rows) that the upsampler fills without context rows, as
+// the integral upsampling of luma 3x2, 4x2, 1x3, 2x3, 1x4 or 2x4 does; and its context
+// rows go wrong with row groups of four. Skipping is therefore kept to row groups of one
+// row, and to groups of two made by the smoothing 2:1 vertical upsampler, which works
+// with context rows (a component halved vertically, kept or halved horizontally and then
+// wider than 2 samples).
+bool SkipsExactly(const jpeg_decompress_struct& info) {
+    if (info.max_v_samp_factor == 1) return true;
+    if (info.max_v_samp_factor != 2 || !info.do_fancy_upsampling) return false;
+    for (int c = 0; c < info.num_components; ++c) {
+        const jpeg_component_info& component = info.comp_info[c];
+        if (!component.component_needed || component.v_samp_factor != 1) continue;
+        if (component.h_samp_factor == info.max_h_samp_factor) return true;
+        if (component.h_samp_factor * 2 == info.max_h_samp_factor &&
+            component.downsampled_width > 2)
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 TJPEGDecoder::TJPEGDecoder(const uint8_t* data, size_t size) {
@@ -50,6 +72,7 @@ TJPEGDecoder::TJPEGDecoder(const uint8_t* data, size_t size) {
     height_ = static_cast<int32_t>(info.output_height);
     components_ = info.output_components;
     rows_per_read_ = info.rec_outbuf_height > 0 ? info.rec_outbuf_height : 1;
+    skips_exactly_ = SkipsExactly(info);
     if (info.out_color_space == JCS_GRAYSCALE) {
         if (components_ != 1 || !info.colormap) throw EJPEG(kConversionNotImplemented);
         gray_levels_ = info.colormap[0];

@@ -31,8 +31,9 @@ public:
     // Reads up to count rows (each RowBytes() long) in libjpeg's layout; returns how many.
     int32_t ReadRows(uint8_t* const* rows, int32_t count);
     // Whether rows can be passed over without being delivered: not while dithering gray
-    // levels, whose error diffusion runs from each row into the next.
-    bool CanSkipRows() const { return gray_levels_ == nullptr; }
+    // levels, whose error diffusion runs from each row into the next, and only for the
+    // sampling layouts where libjpeg skips exactly.
+    bool CanSkipRows() const { return gray_levels_ == nullptr && skips_exactly_; }
     // Passes over count rows; libjpeg then spares their colour conversion, and the decoding
     // of whole block rows nobody asks for.
     void SkipRows(int32_t count);
@@ -49,6 +50,7 @@ private:
     int components_ = 0;
     int32_t rows_per_read_ = 1;
     bool inverted_cmyk_ = false;
+    bool skips_exactly_ = false;
     const uint8_t* gray_levels_ = nullptr;
 };
 
