@@ -1,10 +1,10 @@
 // Decoding parameters and colour conversion of the decoder.
 #include "engine/jpeg_decoder.h"
 
+#include <algorithm>
 #include <climits>
 
 #include "engine/jpeg_errors.h"
-#include "engine/physical_memory.h"
 
 namespace pixmora {
 
@@ -42,13 +42,14 @@ bool SkipsExactly(const jpeg_decompress_struct& info) {
 
 }  // namespace
 
-TJPEGDecoder::TJPEGDecoder(const uint8_t* data, size_t size) {
+TJPEGDecoder::TJPEGDecoder(const uint8_t* data, size_t size, uint64_t memory_limit) {
     jpeg_decompress_struct& info = object_.Info();
-    // Progressive files need all their coefficients at once; a file announcing more than
-    // half the machine's memory fails in libjpeg instead of exhausting the memory.
-    const uint64_t memory = PhysicalMemoryBytes() / 2;
-    info.mem->max_memory_to_use =
-        memory > static_cast<uint64_t>(LONG_MAX) ? LONG_MAX : static_cast<long>(memory);
+    // libjpeg weighs its whole-image arrays against this limit and everything it holds
+    // already, and refuses them (having no backing store) before allocating them. 0 would
+    // mean no limit to it.
+    info.mem->max_memory_to_use = memory_limit > static_cast<uint64_t>(LONG_MAX)
+                                      ? LONG_MAX
+                                      : std::max(1L, static_cast<long>(memory_limit));
     object_.Run([&] {
         jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
         jpeg_read_header(&info, TRUE);

@@ -13,9 +13,12 @@ namespace pixmora {
 class TJPEGDecoder {
 public:
     // Reads the header of data (size > 0; it must outlive the decoder) and starts the
-    // decompression. Throws EJPEG; files whose colours cannot be turned into RGB fail
-    // with the code of an unsupported conversion.
-    TJPEGDecoder(const uint8_t* data, size_t size);
+    // decompression, with at most memory_limit bytes of working memory for libjpeg: the
+    // whole-image coefficients of a multi-scan file are refused before they are allocated
+    // when they and what libjpeg holds already exceed it (the few rows of a single scan
+    // are not weighed). Throws EOutOfMemory then, EJPEG otherwise; files whose colours
+    // cannot be turned into RGB fail with the code of an unsupported conversion.
+    TJPEGDecoder(const uint8_t* data, size_t size, uint64_t memory_limit);
 
     int32_t Width() const { return width_; }
     int32_t Height() const { return height_; }

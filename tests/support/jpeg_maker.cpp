@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include <gtest/gtest.h>
 #include <jpeglib.h>
 
 namespace pixmora::test {
@@ -120,6 +121,8 @@ std::string MakeJpeg(const JpegOptions& options) {
         }
     }
     jpeg_set_quality(&cinfo, options.quality, TRUE);
+    cinfo.arith_code = options.arithmetic;
+    cinfo.restart_interval = static_cast<unsigned int>(options.restart_interval);
     const std::vector<jpeg_scan_info> scans =
         SeparateScans(cinfo.num_components, options.progressive);
     if (!options.interleaved) {
@@ -160,6 +163,22 @@ std::string MakeJpeg(const JpegOptions& options) {
     std::string out(reinterpret_cast<const char*>(buffer), size);
     free(buffer);
     return out;
+}
+
+std::string WithFrameSize(std::string jpeg, int width, int height) {
+    for (size_t i = 2; i + 9 < jpeg.size(); ++i) {
+        const auto marker = static_cast<unsigned char>(jpeg[i + 1]);
+        // SOF0 to SOF15, leaving out DHT, JPG and DAC.
+        const bool frame =
+            marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if (static_cast<unsigned char>(jpeg[i]) == 0xFF && frame) {
+            jpeg[i + 5] = static_cast<char>(height >> 8), jpeg[i + 6] = static_cast<char>(height);
+            jpeg[i + 7] = static_cast<char>(width >> 8), jpeg[i + 8] = static_cast<char>(width);
+            return jpeg;
+        }
+    }
+    ADD_FAILURE() << "no frame header";
+    return jpeg;
 }
 
 std::string ExifOrientationSegment(int orientation) {

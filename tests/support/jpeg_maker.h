@@ -24,6 +24,8 @@ struct JpegOptions {
     // false: every component in scans of its own (several sequential scans when not
     // progressive), which also allows more than 10 blocks in a whole MCU.
     bool interleaved = true;
+    bool arithmetic = false;                // arithmetic coding instead of Huffman tables
+    int restart_interval = 0;               // MCUs between restart markers, 0 for none
     std::vector<std::string> app_segments;  // raw marker payloads as {marker byte, data...}
 };
 
@@ -42,6 +44,10 @@ void PatternPixel(int x, int y, int width, int height, uint8_t rgb[3]);
 
 // Encodes the pattern (or one plain colour) in memory.
 std::string MakeJpeg(const JpegOptions& options);
+
+// jpeg with the width and height of its frame header replaced (any start-of-frame kind);
+// a test failure when it has none.
+std::string WithFrameSize(std::string jpeg, int width, int height);
 
 // An APP1 payload holding a minimal little-endian Exif block with one Orientation tag.
 std::string ExifOrientationSegment(int orientation);
