@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "collect/ini_file.h"
+#include "collect/ini_file_lock.h"
 #include "collect/profile_integer.h"
 
 namespace pixmora {
@@ -186,6 +187,7 @@ void TFormPlacement::StorePlacement() {
 }
 
 void TFormPlacement::WriteSection() {
+    const IniFileLock lock(ini_file_name_);
     auto ini = IniFile::Load(ini_file_name_);
     if (!ini) throw WriteFailure(ini_file_name_);
     const auto set = [&](const std::string& key, const std::string& value) {

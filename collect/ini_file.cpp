@@ -1,12 +1,38 @@
 // Line scanning, look-up and in-place rewriting of the settings file's text.
 #include "collect/ini_file.h"
 
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
-#include "collect/safe_file_write.h"
+#include "engine/atomic_file_writer.h"
+#include "engine/jpeg_errors.h"
 
 namespace pixmora {
 namespace {
+
+// A UTF-8 byte-order mark that an editor may put before the first line: not part of the
+// first line when reading, and kept where it is when writing.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+size_t TextStart(std::string_view bytes) {
+    return bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark ? kByteOrderMark.size() : 0;
+}
+
+// The file's bytes; "" when it does not exist; nothing when it exists but cannot be read.
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (status.type() == std::filesystem::file_type::not_found) return std::string();
+    if (error || status.type() != std::filesystem::file_type::regular) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return std::nullopt;
+    return bytes;
+}
 
 enum class LineKind { kBlank, kComment, kSection, kKey, kOther };
 
@@ -65,7 +91,7 @@ Line Classify(std::string_view bytes, size_t begin, size_t content_end, size_t e
 
 std::vector<Line> ScanLines(std::string_view bytes) {
     std::vector<Line> lines;
-    size_t begin = 0;
+    size_t begin = TextStart(bytes);
     while (begin < bytes.size()) {
         const size_t newline = bytes.find('\n', begin);
         size_t content_end, end;
@@ -149,7 +175,7 @@ bool IniFile::Set(std::string_view section, std::string_view key, std::string_vi
     const auto span = FindSection(lines, section);
     if (!span) {
         std::string tail;
-        if (!bytes_.empty() && bytes_.back() != '\n') tail += "\r\n";
+        if (bytes_.size() > TextStart(bytes_) && bytes_.back() != '\n') tail += "\r\n";
         tail.append("[").append(section).append("]\r\n");
         tail.append(key).append("=").append(value).append("\r\n");
         bytes_ += tail;
@@ -175,6 +201,15 @@ bool IniFile::Set(std::string_view section, std::string_view key, std::string_vi
     return true;
 }
 
-bool IniFile::Save(const std::string& path) const { return ReplaceFileContents(path, bytes_); }
+bool IniFile::Save(const std::string& path) const {
+    if (path.empty()) return false;
+    try {
+        WriteFileAtomically(path, reinterpret_cast<const uint8_t*>(bytes_.data()), bytes_.size(),
+                            {TTemporaryKind::Unnamed, TLinkHandling::WriteThrough});
+        return true;
+    } catch (const EFCreateError&) {
+        return false;
+    }
+}
 
 }  // namespace pixmora

@@ -20,6 +20,7 @@ namespace pixmora {
 // Names are compared without regard to letter case. When a section name appears twice,
 // the first section counts; when a key appears twice in it, the first line counts and is
 // the one rewritten. Lines end with LF or CR LF, the last one may have no line end at all.
+// A UTF-8 byte-order mark at the start of the file is not part of the first line, and stays.
 //
 // Changes touch only the bytes they must: an existing key's line is rewritten in place
 // (its name as the file spells it, its own line end kept); a new key goes right after the
@@ -49,7 +50,10 @@ public:
     bool Set(std::string_view section, std::string_view key, std::string_view value);
 
     const std::string& Bytes() const { return bytes_; }
-    // Replaces the file at `path` with these bytes, crash-safely; false on failure.
+    // Replaces the file at `path` with these bytes, whole or not at all (a symbolic link
+    // stays and its target is replaced; a read-only file is left alone); false on failure.
+    // A load, change and save that must not lose another process's keys runs under an
+    // IniFileLock.
     bool Save(const std::string& path) const;
 
 private:

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "collect/ini_file.h"
+#include "collect/ini_file_lock.h"
 #include "collect/profile_integer.h"
 
 namespace pixmora {
@@ -11,6 +12,7 @@ namespace {
 
 std::optional<std::string> ReadWithCreate(const std::string& file, std::string_view section,
                                           std::string_view key, std::string_view default_text) {
+    const IniFileLock lock(file);
     auto ini = IniFile::Load(file);
     if (!ini) return std::nullopt;
     if (!ini->HasKey(section, key)) {
@@ -21,6 +23,7 @@ std::optional<std::string> ReadWithCreate(const std::string& file, std::string_v
 
 void Write(const std::string& file, std::string_view section, std::string_view key,
            std::string_view value) {
+    const IniFileLock lock(file);
     auto ini = IniFile::Load(file);
     if (ini && ini->Set(section, key, value)) ini->Save(file);
 }

@@ -1,7 +1,7 @@
 // Writes a whole file or nothing: the bytes go to an unnamed (or hidden temporary) file in
-// the destination's folder, which replaces the destination only once every byte is
-// written, so a failed or interrupted save never leaves an empty, partial or stray file
-// and never destroys the previous file.
+// the destination's folder, reach the disk, and only then replace the destination, so a
+// failed or interrupted save never leaves an empty, partial or stray file and never
+// destroys the previous file. The one writer of the JPEG outputs and of the settings file.
 #pragma once
 
 #include <cstddef>
@@ -14,10 +14,27 @@ namespace pixmora {
 // (falling back to a named one), or always a hidden named temporary file.
 enum class TTemporaryKind { Unnamed, Named };
 
-// Writes size bytes to path, replacing an existing file. An existing file whose owner
-// write bit is clear is left alone and the write fails with the access-denied reason.
-// Throws EFCreateError (with the system's reason, ENOSPC for a short write).
+// What a symbolic link at the destination stands for: a name that the new file replaces
+// (an output), or the way to the file whose contents are replaced while the link stays
+// (the settings file).
+enum class TLinkHandling { Replace, WriteThrough };
+
+struct TWriteOptions {
+    TTemporaryKind temporary = TTemporaryKind::Unnamed;
+    TLinkHandling link = TLinkHandling::Replace;
+};
+
+// Whether an existing file at path is one the writer leaves alone: its owner write bit is
+// clear (which holds for root too), or this user may not write it.
+bool IsReadOnlyFile(const std::string& path);
+
+// Writes size bytes to path, replacing an existing file; the new file keeps the old one's
+// permission bits, and its owner and group where the system allows. A read-only file
+// (IsReadOnlyFile) or a folder is left alone and the write fails with the access-denied
+// (folder: is-a-directory) reason. A hidden temporary that a killed writer left for the
+// same destination is removed. Throws EFCreateError (with the system's reason, ENOSPC for
+// a short write).
 void WriteFileAtomically(const std::string& path, const uint8_t* data, size_t size,
-                         TTemporaryKind kind = TTemporaryKind::Unnamed);
+                         TWriteOptions options = {});
 
 }  // namespace pixmora

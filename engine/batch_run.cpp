@@ -71,6 +71,7 @@ void RunBatch(const std::vector<TListe_File>& files, RunState& state, BatchView&
             view.SetMeasureText(MeasureLabel::Size, SizeText(entry.FullName));
 
             ResizeToRatio(image, target, view.RatioInteger());
+            view.ShowResizedImage(image);
 
             const std::string folder =
                 ComposeOutputFolder(entry, view.FixedFolderMode(), view.FixedFolder());

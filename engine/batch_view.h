@@ -33,6 +33,9 @@ public:
     virtual void ClearPicture() = 0;
     virtual void ShowImage(const TJPEGImage& image) = 0;
     virtual void LoadPicture(const std::string& path) = 0;
+    // The run's resized picture, as soon as it is made: a view that paints a reduced copy of
+    // the file shown can take it from here instead of decoding the file a second time.
+    virtual void ShowResizedImage(const TJPEGImage& image) { (void)image; }
 
     // Lets the window handle its pending events once (Stop, clicks, drops...).
     virtual void ProcessPendingEvents() = 0;

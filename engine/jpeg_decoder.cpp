@@ -18,17 +18,19 @@ inline uint8_t ScaleByInk(unsigned a, unsigned b) {
     return static_cast<uint8_t>((a * b + 127) / 255);
 }
 
-// Whether jpeg_skip_scanlines passes over rows exactly, at the full scale decoded here.
+// Whether jpeg_skip_scanlines passes over rows exactly.
 // The installed libjpeg delivers rows from before the skip when a skip starts inside a
 // row group (max_v_samp_factor rows) that the upsampler fills without context rows, as
 // the integral upsampling of luma 3x2, 4x2, 1x3, 2x3, 1x4 or 2x4 does; and its context
 // rows go wrong with row groups of four. Skipping is therefore kept to row groups of one
 // row, and to groups of two made by the smoothing 2:1 vertical upsampler, which works
 // with context rows (a component halved vertically, kept or halved horizontally and then
-// wider than 2 samples).
+// wider than 2 samples), where it has been tried: at full scale.
 bool SkipsExactly(const jpeg_decompress_struct& info) {
     if (info.max_v_samp_factor == 1) return true;
-    if (info.max_v_samp_factor != 2 || !info.do_fancy_upsampling) return false;
+    if (info.max_v_samp_factor != 2 || !info.do_fancy_upsampling ||
+        info.scale_num != info.scale_denom)
+        return false;
     for (int c = 0; c < info.num_components; ++c) {
         const jpeg_component_info& component = info.comp_info[c];
         if (!component.component_needed || component.v_samp_factor != 1) continue;
@@ -42,7 +44,8 @@ bool SkipsExactly(const jpeg_decompress_struct& info) {
 
 }  // namespace
 
-TJPEGDecoder::TJPEGDecoder(const uint8_t* data, size_t size, uint64_t memory_limit) {
+TJPEGDecoder::TJPEGDecoder(const uint8_t* data, size_t size, uint64_t memory_limit,
+                           int scale_eighths) {
     jpeg_decompress_struct& info = object_.Info();
     // libjpeg weighs its whole-image arrays against this limit and everything it holds
     // already, and refuses them (having no backing store) before allocating them. 0 would
@@ -57,8 +60,8 @@ TJPEGDecoder::TJPEGDecoder(const uint8_t* data, size_t size, uint64_t memory_lim
     if (info.out_color_space != JCS_RGB && info.out_color_space != JCS_GRAYSCALE &&
         info.out_color_space != JCS_CMYK)
         throw EJPEG(kConversionNotImplemented);
-    info.scale_num = 1;
-    info.scale_denom = 1;
+    info.scale_num = static_cast<unsigned>(scale_eighths);
+    info.scale_denom = kFullScale;
     info.do_block_smoothing = TRUE;
     info.dct_method = JDCT_FLOAT;
     info.do_fancy_upsampling = TRUE;

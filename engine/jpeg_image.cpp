@@ -129,12 +129,16 @@ const TByteBuffer& TJPEGImage::EncodedBytes() const {
     return data_ ? data_->bytes : none;
 }
 
-TPixelBuffer TJPEGImage::DecodePicture() const {
+TPixelBuffer TJPEGImage::DecodePicture() const { return DecodePicture(TJPEGDecoder::kFullScale); }
+
+TPixelBuffer TJPEGImage::DecodePicture(int scale_eighths) const {
     if (!picture_.Empty()) return picture_;
     const TByteBuffer& bytes = EncodedBytes();
     if (bytes.empty()) throw EJPEG(kInputEmpty);
-    const uint64_t decoder_memory = BudgetLeftBesidePicture(MemoryBudget(), Width(), Height());
-    TJPEGDecoder decoder(bytes.data(), bytes.size(), decoder_memory);
+    const uint64_t decoder_memory =
+        BudgetLeftBesidePicture(MemoryBudget(), TJPEGDecoder::ScaledSize(Width(), scale_eighths),
+                                TJPEGDecoder::ScaledSize(Height(), scale_eighths));
+    TJPEGDecoder decoder(bytes.data(), bytes.size(), decoder_memory, scale_eighths);
     TPixelBuffer picture;
     picture.SetSize(decoder.Width(), decoder.Height());
     const int32_t chunk = decoder.RowsPerRead();

@@ -53,6 +53,9 @@ public:
     // bytes), EOutOfMemory (before decoding when the picture and the decoder's memory
     // exceed the budget).
     TPixelBuffer DecodePicture() const;
+    // The loaded bytes decoded at scale_eighths / 8 of the full size (1 to 8), or the held
+    // picture as it is. Throws as DecodePicture.
+    TPixelBuffer DecodePicture(int scale_eighths) const;
 
     // Makes picture (shared, not copied) the content: the loaded bytes are dropped, the
     // size reports the picture's, and the next save encodes it with the progressive

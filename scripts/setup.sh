@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages Pixmora needs to build, test and run, and only those
-# that are missing (clang and its runtime included: the tests build the fuzz targets).
+# Installs the Debian 12 packages Pixmora needs to build, test, package and run, and only
+# those that are missing (clang and its runtime included: the tests build the fuzz targets).
 # With --bench it adds the tools the benchmarks compare against; --fuzz is accepted for
 # older instructions and adds nothing.
 set -euo pipefail
@@ -13,6 +13,10 @@ packages=(
     qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
     fonts-liberation fonts-dejavu-core
     mate-backgrounds
+    xvfb openbox xdotool x11-utils imagemagick python3
+    librsvg2-bin
+    desktop-file-utils appstream mandoc
+    dpkg-dev file
 )
 for arg in "$@"; do
     case "$arg" in

@@ -37,6 +37,11 @@ void TImage::SetPicture(const QImage& picture) {
 QRect TImage::PictureRect() const {
     if (picture_.isNull()) return QRect();
     if (scaling_ == Scaling::kStretch) return rect();
+    if (scaling_ == Scaling::kCentred) {
+        QRect centred(QPoint(), picture_.deviceIndependentSize().toSize());
+        centred.moveCenter(rect().center());
+        return centred;
+    }
     return FitPicture(picture_.width(), picture_.height(), width(), height());
 }
 

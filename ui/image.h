@@ -1,5 +1,5 @@
-// A picture box: shows one picture either stretched over the whole box or fitted into it
-// with its proportions kept, centred.
+// A picture box: shows one picture stretched over the whole box, centred at its own size, or
+// fitted into it with its proportions kept, centred.
 #pragma once
 
 #include <QImage>
@@ -15,7 +15,7 @@ QRect FitPicture(int w, int h, int cw, int ch);
 class TImage : public QWidget {
     Q_OBJECT
 public:
-    enum class Scaling { kStretch, kProportional };
+    enum class Scaling { kStretch, kProportional, kCentred };
 
     explicit TImage(QWidget* parent = nullptr);
 

@@ -1,16 +1,10 @@
 // Pixmora's window program: opens the main window and runs until it is closed.
-#include <QApplication>
-
-#include "ui/application_title.h"
-#include "ui/artwork.h"
+#include "ui/pixmora_application.h"
 #include "ui/uf_main.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(
-        pixmora::ApplicationTitle(QCoreApplication::applicationFilePath()));
-    QApplication::setWindowIcon(pixmora::AppIcon());
+    pixmora::TPixmoraApplication app(argc, argv);
     pixmora::TF_Main window;
     window.show();
-    return QApplication::exec();
+    return pixmora::TPixmoraApplication::exec();
 }

@@ -29,7 +29,7 @@ void TPanelFill::paintEvent(QPaintEvent*) {
     switch (fill_) {
         case Fill::kDiagonal: {
             QLinearGradient gradient(area.topLeft(), area.bottomRight());
-            gradient.setColorAt(0, Qt::white);
+            gradient.setColorAt(0, color_);
             gradient.setColorAt(1, QColor(192, 192, 192));
             painter.fillRect(area, gradient);
             break;

@@ -12,7 +12,7 @@ class TPanelFill : public QWidget {
     Q_OBJECT
 public:
     enum class Fill {
-        kDiagonal,  // white at the top left to silver at the bottom right
+        kDiagonal,  // the colour (white unless set) at the top left to silver at the bottom right
         kElliptic,  // grey at the centre to black at the edges
         kPlain,     // one colour
     };

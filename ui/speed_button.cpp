@@ -46,12 +46,18 @@ void TSpeedButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QRect r = rect();
     const bool active = isEnabled() && hovered_;
-    if (active && hover_.isValid()) {
-        painter.fillRect(r, hover_);
-    } else if (face_.isValid()) {
-        painter.fillRect(r, face_);
+    const QColor fill = active && hover_.isValid() ? hover_ : face_;
+    if (rounding_ > 0) {
+        const qreal radius = r.height() * rounding_ / 100.0;
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        if (fill.isValid()) painter.setBrush(fill);
+        painter.drawRoundedRect(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+    } else if (fill.isValid()) {
+        painter.fillRect(r, fill);
     }
-    if (isEnabled() && (isDown() || active)) {
+    if (rounding_ == 0 && isEnabled() && (isDown() || active)) {
         // A flat button shows its edge only while it is pointed at or pressed.
         painter.setPen(isDown() ? QColor(80, 80, 80) : QColor(160, 160, 160));
         painter.drawRect(r.adjusted(0, 0, -1, -1));
@@ -80,7 +86,9 @@ void TSpeedButton::paintEvent(QPaintEvent*) {
     }
     if (!caption.isEmpty()) {
         painter.setFont(font());
-        painter.setPen(isEnabled() ? caption_color_ : QColor(128, 128, 128));
+        const QColor caption_color =
+            active && hover_caption_color_.isValid() ? hover_caption_color_ : caption_color_;
+        painter.setPen(isEnabled() ? caption_color : QColor(128, 128, 128));
         const QRect text_rect(x, (r.height() - text_size.height()) / 2 + shift, text_size.width(),
                               text_size.height());
         painter.drawText(text_rect, Qt::AlignCenter, caption);

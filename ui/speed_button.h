@@ -18,6 +18,10 @@ public:
     void SetFaceColor(const QColor& color) { face_ = color, update(); }
     void SetHoverColor(const QColor& color) { hover_ = color, update(); }
     void SetCaptionColor(const QColor& color) { caption_color_ = color, update(); }
+    // The caption's colour while the mouse is over the button (the caption colour unless set).
+    void SetHoverCaptionColor(const QColor& color) { hover_caption_color_ = color, update(); }
+    // Corners rounded by this share of the button's height, in percent: 50 makes round ends.
+    void SetRounding(int percent) { rounding_ = percent, update(); }
 
     QSize sizeHint() const override;
 
@@ -31,6 +35,8 @@ private:
     QColor face_;
     QColor hover_ = QColor(230, 240, 255);
     QColor caption_color_ = Qt::black;
+    QColor hover_caption_color_;
+    int rounding_ = 0;
     bool hovered_ = false;
 };
 

@@ -3,6 +3,7 @@
 
 #include <utility>
 
+#include <QCoreApplication>
 #include <QStyle>
 #include <QTimer>
 
@@ -21,7 +22,9 @@
 #include "ui/simple_label.h"
 #include "ui/speed_button.h"
 #include "ui/status_bar.h"
+#include "ui/uf_update.h"
 #include "update/app_identity.h"
+#include "update/version_fetch_job.h"
 
 namespace pixmora {
 
@@ -89,7 +92,7 @@ TBrowseEdit* MakeFolderBox(QWidget* parent, const char* name) {
 
 }  // namespace
 
-TF_Main::TF_Main(QWidget* parent) : QWidget(parent) {
+TF_Main::TF_Main(QWidget* parent) : QWidget(parent), FST_F_Main(*this) {
     setObjectName(QStringLiteral("F_Main"));
     setWindowTitle(QString::fromLatin1(kAppName));
     setWindowIcon(AppIcon());
@@ -114,6 +117,16 @@ TF_Main::TF_Main(QWidget* parent) : QWidget(parent) {
     Wire();
     SetTabOrder();
     EDT_Ratio->setFocus();
+    RequestTermination = [] { QCoreApplication::exit(0); };
+    // The placement store takes the show, close and destroy events (showEvent, closeEvent,
+    // the destructor) before the window's own start-up runs.
+    FormCreate();
+}
+
+TF_Main::~TF_Main() {
+    // A request still under way is given up first: its answer has nobody to go to.
+    update_fetch_.reset();
+    FST_F_Main.FormDestroy();
 }
 
 void TF_Main::BuildGlobal() {
@@ -135,9 +148,7 @@ void TF_Main::BuildGlobal() {
         MakeLinkButton(PNL_Global, "BTN_Site_Tolvek", "See more tolvek free tool here ...");
 
     LBL_Update = Make<TSimpleLabel>(PNL_Global, "LBL_Update", "Get the latest version here ...");
-    LBL_Update->SetJump(QString::fromStdString(DownloadUrl()));
     LBL_Site_Tolvek = Make<TSimpleLabel>(PNL_Global, "LBL_Site_Tolvek", "tolvek.example");
-    LBL_Site_Tolvek->SetJump(QString::fromStdString(SiteUrl()));
     LBL_Paypal = Make<TSimpleLabel>(PNL_Global, "LBL_Paypal", "Donate Paypal");
     LBL_Paypal->SetJump(QString::fromLatin1(kDonationPage));
     for (TSimpleLabel* link : {LBL_Update, LBL_Site_Tolvek, LBL_Paypal}) link->hide();
@@ -149,8 +160,6 @@ void TF_Main::BuildGlobal() {
         MakeCaptionStrip(PNL_Global, "PNL_Process", "processing 0/0", SansSerifFont(8, true));
     STB_Main = Make<TStatusBar>(PNL_Global, "STB_Main");
     STB_Main->setFont(TahomaFont(8, true));
-    STB_Main->SetPanelText(QString::fromLatin1(kContactAddress) + "  |  " + kAppName + " " +
-                           kAppVersion);
     PNL_Img = Make<TPanelFill>(PNL_Global, "PNL_Img");
     PNL_Img->SetFill(TPanelFill::Fill::kPlain);
     PNL_Img->SetColor(Qt::white);
@@ -315,18 +324,21 @@ void TF_Main::BuildPreview() {
 }
 
 void TF_Main::Wire() {
-    connect(TMR_Update, &QTimer::timeout, this, &TF_Main::TMR_UpdateTimer);
-    connect(BTN_Start, &TSpeedButton::clicked, this, &TF_Main::BTN_StartClick);
-    connect(BTN_Stop, &TSpeedButton::clicked, this, &TF_Main::BTN_StopClick);
-    connect(BTN_Clear_Liste, &TSpeedButton::clicked, this, &TF_Main::BTN_Clear_ListeClick);
-    connect(LBX_File, &TImageListBox::Click, this, &TF_Main::LBX_FileClick);
-    connect(DED_Dir_Source, &TBrowseEdit::OnBrowse, this, &TF_Main::DED_Dir_SourceBrowse);
-    connect(DED_Dest_Folder, &TBrowseEdit::OnBrowse, this, &TF_Main::DED_Dir_SourceBrowse);
-    connect(RDB_Source_Folder, &TRadioButton::Click, this, &TF_Main::RDB_Source_FolderClick);
-    connect(RDB_Fix_Folder, &TRadioButton::Click, this, &TF_Main::RDB_Source_FolderClick);
-    connect(BTN_Update, &TSpeedButton::clicked, this, &TF_Main::BTN_UpdateClick);
-    connect(BTN_Site_Tolvek, &TSpeedButton::clicked, this, &TF_Main::BTN_Site_TolvekClick);
-    connect(BTN_Paypal, &TSpeedButton::clicked, this, &TF_Main::BTN_PaypalClick);
+    const auto on = [this](auto* sender, auto signal, void (TF_Main::*handler)()) {
+        connect(sender, signal, this, [this, handler] { Dispatch(handler); });
+    };
+    on(TMR_Update, &QTimer::timeout, &TF_Main::TMR_UpdateTimer);
+    on(BTN_Start, &TSpeedButton::clicked, &TF_Main::BTN_StartClick);
+    on(BTN_Stop, &TSpeedButton::clicked, &TF_Main::BTN_StopClick);
+    on(BTN_Clear_Liste, &TSpeedButton::clicked, &TF_Main::BTN_Clear_ListeClick);
+    on(LBX_File, &TImageListBox::Click, &TF_Main::LBX_FileClick);
+    on(DED_Dir_Source, &TBrowseEdit::OnBrowse, &TF_Main::DED_Dir_SourceBrowse);
+    on(DED_Dest_Folder, &TBrowseEdit::OnBrowse, &TF_Main::DED_Dir_SourceBrowse);
+    on(RDB_Source_Folder, &TRadioButton::Click, &TF_Main::RDB_Source_FolderClick);
+    on(RDB_Fix_Folder, &TRadioButton::Click, &TF_Main::RDB_Source_FolderClick);
+    on(BTN_Update, &TSpeedButton::clicked, &TF_Main::BTN_UpdateClick);
+    on(BTN_Site_Tolvek, &TSpeedButton::clicked, &TF_Main::BTN_Site_TolvekClick);
+    on(BTN_Paypal, &TSpeedButton::clicked, &TF_Main::BTN_PaypalClick);
 }
 
 void TF_Main::SetTabOrder() {
@@ -335,26 +347,5 @@ void TF_Main::SetTabOrder() {
     QWidget::setTabOrder(EDT_Ratio, LBX_File);
     QWidget::setTabOrder(LBX_File, DED_Dir_Source);
 }
-
-// Start-up, activation, closing, the run, the list and the update check are wired to the
-// window by the program's logic; the window only provides the places they run from.
-void TF_Main::FormCreate() {}
-void TF_Main::FormActivate() {}
-void TF_Main::FormClose() {}
-void TF_Main::TMR_UpdateTimer() {}
-void TF_Main::BTN_StartClick() {}
-void TF_Main::BTN_StopClick() {}
-void TF_Main::BTN_Clear_ListeClick() {}
-void TF_Main::LBX_FileClick() {}
-void TF_Main::DED_Dir_SourceBrowse() {}
-
-void TF_Main::RDB_Source_FolderClick() {
-    // The fixed folder is only asked for when it is the chosen destination; its text stays.
-    DED_Dest_Folder->setEnabled(RDB_Fix_Folder->Checked());
-}
-
-void TF_Main::BTN_UpdateClick() { LBL_Update->Click(); }
-void TF_Main::BTN_Site_TolvekClick() { LBL_Site_Tolvek->Click(); }
-void TF_Main::BTN_PaypalClick() { LBL_Paypal->Click(); }
 
 }  // namespace pixmora

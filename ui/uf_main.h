@@ -3,9 +3,26 @@
 // the processing caption, the progress bar and the status bar.
 #pragma once
 
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QElapsedTimer>
+#include <QImage>
 #include <QWidget>
 
+#include "collect/file_list_view.h"
+#include "collect/form_placement.h"
+#include "collect/placement_window_view.h"
+#include "collect/settings_view.h"
+#include "engine/batch_view.h"
+#include "engine/file_entry.h"
+#include "engine/jpeg_image.h"
+#include "engine/run_state.h"
 #include "ui/bitmap_list.h"
+#include "update/http_client.h"
 
 class QTimer;
 
@@ -25,14 +42,46 @@ class TSimpleLabel;
 class TSpeedButton;
 class TStatusBar;
 
-class TF_Main : public QWidget {
+class TDropTarget;
+class TF_Update;
+class VersionFetchJob;
+
+// The window is the view of everything it drives: the batch run and the preview, the list
+// rebuild, the settings load and save, and the placement store.
+class TF_Main : public QWidget,
+                public BatchView,
+                public FileListView,
+                public SettingsView,
+                public PlacementWindowView {
     Q_OBJECT
 public:
     // The designed client area, also the smallest one.
     static constexpr int kClientWidth = 484;
     static constexpr int kClientHeight = 509;
+    // How long after showing a window manager may take to frame the window (ms); a window
+    // still without a frame by then is taken to get none.
+    static constexpr int kFrameWait = 3000;
 
+    // Builds the controls, hooks the placement store and runs FormCreate.
     explicit TF_Main(QWidget* parent = nullptr);
+    ~TF_Main() override;
+
+    std::string AppName;
+    std::string AppVersion;
+    std::string VersionFileUrl;
+    std::string DownloadUrl;
+    std::string SiteUrl;
+    std::string DataDir;
+    std::vector<TListe_File> Files;
+    RunState Run;  // FileCount and StopRequested of the run under way
+    TFormPlacement FST_F_Main;
+
+    // What the update check uses besides the members above; tests replace them: the time
+    // limits of its request, the program file whose age counts (the running executable when
+    // empty), and how the program is asked to end after the download was accepted.
+    HttpClientSettings UpdateRequestSettings;
+    std::filesystem::path ProgramFile;
+    std::function<void()> RequestTermination;
 
     // Non-visual parts: the list's status images (0 not processed, 1 processed) and the
     // delayed update check's timer (10 s, one tick, off until started).
@@ -86,7 +135,7 @@ public:
     TImage* IMG_Liste;
     TLabel* LBL_Info_DDP;
 
-public slots:
+    // The handlers. Qt calls them through one guard that shows what escapes them.
     void FormCreate();
     void FormActivate();
     void FormClose();
@@ -95,11 +144,83 @@ public slots:
     void BTN_StopClick();
     void BTN_Clear_ListeClick();
     void LBX_FileClick();
-    void DED_Dir_SourceBrowse();
-    void RDB_Source_FolderClick();
+    void DED_Dir_SourceBrowse() override;
+    void RDB_Source_FolderClick() override;
     void BTN_UpdateClick();
     void BTN_Site_TolvekClick();
     void BTN_PaypalClick();
+    // The update check once its request has returned (on this thread): the age rule, the
+    // dialog and the answer.
+    void UpdateVersionFetched();
+    // Takes the names of one drop on the list or the drop hint, in the drop's order.
+    void HandleDroppedFiles(const std::vector<std::string>& names);
+
+    // Whether a batch run is under way (it may be stopping).
+    bool Running() const { return running_; }
+    // "datas.ini" in the data folder; "" without one.
+    std::string SettingsFile() const;
+
+    // BatchView
+    void SetStartEnabled(bool enabled) override;
+    void SetStopEnabled(bool enabled) override;
+    void RefreshFileList() override;
+    void SelectLine(int32_t index) override;
+    void SetLineText(int32_t index, const std::string& text) override;
+    int32_t SelectedLine() const override;
+    void ClearPicture() override;
+    void ShowImage(const TJPEGImage& image) override;
+    void LoadPicture(const std::string& path) override;
+    void ShowResizedImage(const TJPEGImage& image) override;
+    void ProcessPendingEvents() override;
+    void SetMeasureText(MeasureLabel label, const std::string& text) override;
+    void SetStatusCaption(const std::string& text) override;
+    void SetProgressMax(int32_t max) override;
+    void SetProgressValue(int32_t value) override;
+    void RepaintProgress() override;
+    void ShowFailureMessage(const std::string& text) override;
+    int32_t RatioInteger() const override;
+    bool FixedFolderMode() const override;
+    std::string FixedFolder() const override;
+
+    // FileListView
+    void ClearItems() override;
+    void AddItem(const std::string& text) override;
+    int ItemCount() const override;
+    void SelectItem(int index) override;
+    void SetHeaderText(const std::string& text) override;
+    void SetDropHintVisible(bool visible) override;
+    void ListClicked() override;
+
+    // SettingsView
+    void SetRatioText(const std::string& text) override;
+    int32_t RatioValue() const override;
+    void SetSourceFolderSelected(bool selected) override;
+    void SetFixFolderSelected(bool selected) override;
+    bool IsFixFolderSelected() const override;
+    std::string DestFolderText() const override;
+    void SetDestFolderText(const std::string& text) override;
+    std::string SourceFolderText() const override;
+
+    // PlacementWindowView
+    WindowPlacement GetPlacement() const override;
+    void SetPlacement(const WindowPlacement& placement) override;
+    bool IsVisible() const override;
+    bool IsMainWindow() const override;
+    bool IsProgramMinimised() const override;
+    BorderStyle Border() const override;
+    PlacementRect Bounds() const override;
+    bool IsPlacedByCentring() const override;
+    void PlaceByOwnCoordinates() override;
+    ScreenSize PrimaryScreenSize() const override;
+    int32_t PixelsPerInch() const override;
+    PlacementPoint FrameSize(FrameMetric metric) const override;
+    void Repaint() override;
+    void ShowError(const std::string& text) override;
+
+protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void BuildGlobal();
@@ -109,6 +230,34 @@ private:
     void BuildPreview();
     void Wire();
     void SetTabOrder();
+    // Runs a handler inside the guard that shows a failure leaving it.
+    void Dispatch(void (TF_Main::*handler)());
+    // Whether the first activation has run LoadSettings.
+    void ActivateOnce();
+    // The picture of the run's file, from the run's own decode or a reduced one of its own.
+    void SettlePendingPicture(const TJPEGImage* resized);
+    // Puts the window back at the placement waiting for the window manager's frame.
+    void SettlePlacement();
+    void WaitForFrame();
+
+    // The update check under way: its dialog and its request, off this thread.
+    std::unique_ptr<TF_Update> update_dialog_;
+    std::unique_ptr<VersionFetchJob> update_fetch_;
+    bool end_after_run_ = false;  // the download was accepted during a run
+
+    TDropTarget* list_drop_ = nullptr;
+    TDropTarget* hint_drop_ = nullptr;
+    bool activated_ = false;
+    bool running_ = false;
+    bool start_waiting_ = false;   // a Start click made while a run was still returning
+    bool close_waiting_ = false;   // the window was closed during a run
+    bool settings_saved_ = false;  // FormClose has run
+    bool picture_pending_ = false;
+    TJPEGImage shown_image_;  // the run's file, until its picture is painted
+    bool placement_pending_ = false;
+    QElapsedTimer shown_;         // since the window was first shown
+    PlacementRect placed_frame_;  // the outer rectangle the store asked for
+    PlacementPoint max_position_{-1, -1};
 };
 
 }  // namespace pixmora

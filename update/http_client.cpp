@@ -2,6 +2,7 @@
 // then keep or close the connection.
 #include "update/http_client.h"
 
+#include "update/http_errors.h"
 #include "update/http_request.h"
 #include "update/http_url.h"
 #include "update/socket_byte_source.h"
@@ -19,6 +20,7 @@ void HttpClient::EndExchange(const HttpResponseReader& reader) {
 
 void HttpClient::Get(std::string_view address, std::string& body,
                      const std::vector<int>& statuses_to_pass) {
+    if (cancel_.IsRaised()) throw RequestCancelled();
     const HttpRequest request = PrepareGetRequest(ParseHttpUrl(address));
     const HttpTimeLimits& limits = settings_.limits;
     const SteadyTime deadline = std::chrono::steady_clock::now() + limits.total;
@@ -30,7 +32,8 @@ void HttpClient::Get(std::string_view address, std::string& body,
         socket_.Close();
     last_response_ = HttpResponse{};
     if (!socket_.IsOpen()) {
-        socket_.Connect(request.host, request.port, limits.connect, deadline);
+        socket_.Connect(request.host, request.port, settings_.host_lookup, limits.connect,
+                        deadline);
         connected_host_ = request.host;
         connected_port_ = request.port;
     }

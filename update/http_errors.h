@@ -62,6 +62,12 @@ public:
     IoHandlerInvalid() : HttpError("IOHandler value is not valid") {}
 };
 
+// The exchange was cancelled from another thread (HttpClient::Cancel).
+class RequestCancelled : public HttpError {
+public:
+    RequestCancelled() : HttpError("Request cancelled.") {}
+};
+
 // A body larger than the client accepts (or than memory can hold).
 class ResponseTooLarge : public HttpError {
 public:

@@ -1,13 +1,10 @@
 // POSIX implementation of the HTTP client's connection.
 #include "update/tcp_socket.h"
 
-#include <algorithm>
 #include <cerrno>
-#include <cstring>
 
 #include <arpa/inet.h>
 #include <fcntl.h>
-#include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
@@ -21,53 +18,27 @@ namespace pixmora {
 
 namespace {
 
-in_addr ResolveIpv4(const std::string& host) {
+in_addr ResolveIpv4(const std::string& host, const HostLookup& lookup, SteadyTime until,
+                    const PollableFlag& cancel) {
     in_addr address{};
     if (strcasecmp(host.c_str(), "localhost") == 0) {
         address.s_addr = htonl(INADDR_LOOPBACK);
-        return address;
+    } else if (inet_pton(AF_INET, host.c_str(), &address) != 1) {
+        address.s_addr = htonl(LookUpHost(lookup, host, until, cancel));
     }
-    if (inet_pton(AF_INET, host.c_str(), &address) == 1) return address;
-
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    const int status = getaddrinfo(host.c_str(), nullptr, &hints, &found);
-    if (status != 0) {
-        if (status == EAI_SYSTEM) throw SocketError(errno);
-        throw SocketError(status, gai_strerror(status));
-    }
-    address = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr;
-    freeaddrinfo(found);
     return address;
 }
 
 }  // namespace
 
-void TcpSocket::WaitFor(short events, std::chrono::milliseconds limit, SteadyTime deadline) const {
-    using std::chrono::duration_cast;
-    using std::chrono::milliseconds;
-    const SteadyTime until = std::min(std::chrono::steady_clock::now() + limit, deadline);
-    for (;;) {
-        const auto left = duration_cast<milliseconds>(until - std::chrono::steady_clock::now());
-        // Round up so a wait never ends a fraction of a millisecond early.
-        const int timeout = left.count() <= 0 ? 0 : static_cast<int>(left.count()) + 1;
-        pollfd entry{fd_, events, 0};
-        const int ready = poll(&entry, 1, timeout);
-        if (ready > 0) return;
-        if (ready < 0 && errno != EINTR) throw SocketError(errno);
-        if (ready == 0 && std::chrono::steady_clock::now() >= until) throw SocketError(ETIMEDOUT);
-    }
-}
-
-void TcpSocket::Connect(const std::string& host, std::uint16_t port,
+void TcpSocket::Connect(const std::string& host, std::uint16_t port, const HostLookup& lookup,
                         std::chrono::milliseconds limit, SteadyTime deadline) {
     Close();
+    const SteadyTime until = WaitEnd(limit, deadline);
     sockaddr_in peer{};
     peer.sin_family = AF_INET;
     peer.sin_port = htons(port);
-    peer.sin_addr = ResolveIpv4(host);
+    peer.sin_addr = ResolveIpv4(host, lookup, until, cancel_);
 
     fd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd_ < 0) throw SocketError(errno);
@@ -77,7 +48,7 @@ void TcpSocket::Connect(const std::string& host, std::uint16_t port,
             throw SocketError(errno);
         if (connect(fd_, reinterpret_cast<const sockaddr*>(&peer), sizeof peer) != 0) {
             if (errno != EINPROGRESS) throw SocketError(errno);
-            WaitFor(POLLOUT, limit, deadline);
+            WaitFor(POLLOUT, until);
             int failure = 0;
             socklen_t size = sizeof failure;
             if (getsockopt(fd_, SOL_SOCKET, SO_ERROR, &failure, &size) != 0) failure = errno;
@@ -93,12 +64,12 @@ void TcpSocket::Connect(const std::string& host, std::uint16_t port,
 void TcpSocket::SendAll(std::string_view bytes, std::chrono::milliseconds wait,
                         SteadyTime deadline) {
     while (!bytes.empty()) {
+        // Waiting first, even when there is room, checks the deadline and a cancel.
+        WaitFor(POLLOUT, WaitEnd(wait, deadline));
         const ssize_t sent = send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
         if (sent >= 0) {
             bytes.remove_prefix(static_cast<std::size_t>(sent));
-        } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
-            WaitFor(POLLOUT, wait, deadline);
-        } else if (errno != EINTR) {
+        } else if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
             throw SocketError(errno);
         }
     }
@@ -107,7 +78,8 @@ void TcpSocket::SendAll(std::string_view bytes, std::chrono::milliseconds wait,
 std::size_t TcpSocket::Receive(char* buffer, std::size_t capacity, std::chrono::milliseconds wait,
                                SteadyTime deadline) {
     for (;;) {
-        WaitFor(POLLIN, wait, deadline);
+        // Waiting first, even when bytes are there, checks the deadline and a cancel.
+        WaitFor(POLLIN, WaitEnd(wait, deadline));
         const ssize_t got = recv(fd_, buffer, capacity, 0);
         if (got >= 0) return static_cast<std::size_t>(got);
         if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) throw SocketError(errno);

@@ -1,5 +1,5 @@
-// One IPv4 TCP connection over POSIX sockets, every wait bounded by a time limit; the only
-// file that speaks to the system's socket interface.
+// One IPv4 TCP connection over POSIX sockets, every wait bounded by a time limit and
+// ended at once by a cancel from another thread.
 #pragma once
 
 #include <chrono>
@@ -8,22 +8,27 @@
 #include <string>
 #include <string_view>
 
-namespace pixmora {
+#include "update/cancellable_wait.h"
+#include "update/host_lookup.h"
+#include "update/pollable_flag.h"
 
-using SteadyTime = std::chrono::steady_clock::time_point;
+namespace pixmora {
 
 class TcpSocket {
 public:
-    TcpSocket() = default;
+    // Every wait, the name lookup's included, ends at once with RequestCancelled when
+    // `cancel` is raised; `cancel` must outlive the socket.
+    explicit TcpSocket(const PollableFlag& cancel) : cancel_(cancel) {}
     ~TcpSocket() { Close(); }
     TcpSocket(const TcpSocket&) = delete;
     TcpSocket& operator=(const TcpSocket&) = delete;
 
-    // Resolves `host` ("localhost" in any case, a dotted address, or a name looked up for
-    // IPv4, first address) and connects, waiting at most `limit` and never past `deadline`.
-    // Throws SocketError; the socket stays closed then.
-    void Connect(const std::string& host, std::uint16_t port, std::chrono::milliseconds limit,
-                 SteadyTime deadline);
+    // Resolves `host` ("localhost" in any case, a dotted address, or a name given to
+    // `lookup`) and connects; the lookup and the connect together wait at most `limit` and
+    // never past `deadline`. Throws SocketError or RequestCancelled; the socket stays
+    // closed then.
+    void Connect(const std::string& host, std::uint16_t port, const HostLookup& lookup,
+                 std::chrono::milliseconds limit, SteadyTime deadline);
     // Hands over every byte; each wait for room at most `wait`, never past `deadline`.
     void SendAll(std::string_view bytes, std::chrono::milliseconds wait, SteadyTime deadline);
     // Waits for data or the peer's close like SendAll; 0 means the peer closed.
@@ -36,9 +41,11 @@ public:
     void Close();
 
 private:
-    // Waits for `events` on the socket; throws SocketError(ETIMEDOUT) when the time is up.
-    void WaitFor(short events, std::chrono::milliseconds limit, SteadyTime deadline) const;
+    void WaitFor(short events, SteadyTime until) const {
+        WaitUntilReady(fd_, events, until, cancel_);
+    }
 
+    const PollableFlag& cancel_;
     int fd_ = -1;
 };
 

@@ -12,9 +12,8 @@ constexpr std::size_t kVersionLength = 4;
 constexpr long kDaysBeforeStale = 20;
 }  // namespace
 
-bool FetchLatestVersion(HttpClient& client, std::string_view version_file_url,
-                        std::string& latest_version) {
-    latest_version.clear();
+VersionFetch FetchLatestVersion(HttpClient& client, std::string_view version_file_url) {
+    VersionFetch fetch;
     try {
         std::string body;
         try {
@@ -22,14 +21,17 @@ bool FetchLatestVersion(HttpClient& client, std::string_view version_file_url,
         } catch (...) {
             // No network, an error status or a broken connection: there is simply no news,
             // but a body cut short still tells the version.
+            fetch.failure = std::current_exception();
         }
-        if (body.empty()) return false;
-        latest_version = body.substr(0, kVersionLength);
-        return true;
+        if (body.empty()) return fetch;
+        fetch.latest_version = body.substr(0, kVersionLength);
+        fetch.fetched = true;
     } catch (...) {
-        latest_version.clear();
-        return false;
+        // Out of memory while taking the version: no news either.
+        fetch = VersionFetch{};
+        fetch.failure = std::current_exception();
     }
+    return fetch;
 }
 
 bool VersionsDiffer(const std::string& latest_version, const std::string& current_version) {
@@ -44,9 +46,10 @@ UpdateCheckInputs RunningProgramUpdateCheckInputs() {
     return {kAppName, kAppVersion, VersionFileUrl(), RunningProgramFile(), LocalToday()};
 }
 
-UpdateCheckResult CheckForUpdate(HttpClient& client, const UpdateCheckInputs& inputs) {
+UpdateCheckResult FinishUpdateCheck(const UpdateCheckInputs& inputs, const VersionFetch& fetch) {
     UpdateCheckResult result;
-    result.fetched = FetchLatestVersion(client, inputs.version_file_url, result.latest_version);
+    result.fetched = fetch.fetched;
+    result.latest_version = fetch.latest_version;
     result.differs =
         result.fetched && VersionsDiffer(result.latest_version, inputs.current_version);
     // The age is read only once the request is over, whatever it brought.
@@ -56,6 +59,10 @@ UpdateCheckResult CheckForUpdate(HttpClient& client, const UpdateCheckInputs& in
         result.message =
             UpdateMessage(inputs.app_name, inputs.current_version, result.latest_version);
     return result;
+}
+
+UpdateCheckResult CheckForUpdate(HttpClient& client, const UpdateCheckInputs& inputs) {
+    return FinishUpdateCheck(inputs, FetchLatestVersion(client, inputs.version_file_url));
 }
 
 }  // namespace pixmora

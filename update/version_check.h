@@ -3,6 +3,7 @@
 // and with which text.
 #pragma once
 
+#include <exception>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -12,11 +13,18 @@
 
 namespace pixmora {
 
-// Gets `version_file_url` and takes the first four bytes of whatever body arrived (all of
-// them when fewer), even when the request failed part way; every failure of the request is
-// ignored. True when at least one byte arrived; `latest_version` is empty otherwise.
-bool FetchLatestVersion(HttpClient& client, std::string_view version_file_url,
-                        std::string& latest_version);
+// What one request for the version file brought.
+struct VersionFetch {
+    bool fetched = false;        // at least one body byte arrived
+    std::string latest_version;  // its first four bytes (all when fewer); empty unless fetched
+    // How the request failed (one of update/http_errors.h), null when it succeeded. A body
+    // cut short by the failure still counts as fetched.
+    std::exception_ptr failure;
+};
+
+// Gets `version_file_url` and takes the first four bytes of whatever body arrived, even when
+// the request failed part way. Never throws: the failure is only kept in the result.
+VersionFetch FetchLatestVersion(HttpClient& client, std::string_view version_file_url);
 
 // Both known and not the same bytes (case and length count).
 bool VersionsDiffer(const std::string& latest_version, const std::string& current_version);
@@ -45,8 +53,12 @@ struct UpdateCheckResult {
     std::string message;       // the dialog's text (CR-separated lines) when it is shown
 };
 
-// Fetches first, then reads the program file's age. A program file whose time cannot be
-// read throws ProgramFileTimeError for the caller to report; request failures never throw.
+// The steps after the fetch, for a fetch made elsewhere (on another thread): *differs*, the
+// program file's age, read now, and the dialog's text. A program file whose time cannot be
+// read throws ProgramFileTimeError for the caller to report.
+UpdateCheckResult FinishUpdateCheck(const UpdateCheckInputs& inputs, const VersionFetch& fetch);
+
+// Fetches on the calling thread, then FinishUpdateCheck. Request failures never throw.
 UpdateCheckResult CheckForUpdate(HttpClient& client, const UpdateCheckInputs& inputs);
 
 }  // namespace pixmora

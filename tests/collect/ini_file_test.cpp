@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <set>
 #include <string>
 
 #include "collect/ini_file.h"
@@ -148,6 +149,25 @@ TEST(IniFile, EndsAnUnendedLastLineBeforeAddingAfterIt) {
     EXPECT_EQ(header_last.Bytes(), "x=1\n[s]\r\nn=2\r\n[t]\r\nm=3\r\n");
 }
 
+// An editor's UTF-8 byte-order mark before the first section: the section is still found,
+// no second one is added, and the mark stays at the start.
+TEST(IniFile, ReadsPastAByteOrderMarkAndKeepsIt) {
+    const std::string mark = "\xEF\xBB\xBF";
+    IniFile ini(mark + "[integer]\r\nratio=30\r\n");
+    EXPECT_EQ(ValueOr(ini, "integer", "ratio"), "30");
+    ASSERT_TRUE(ini.Set("integer", "ratio", "40"));
+    ASSERT_TRUE(ini.Set("integer", "folder", "1"));
+    EXPECT_EQ(ini.Bytes(), mark + "[integer]\r\nratio=40\r\nfolder=1\r\n");
+
+    IniFile only_mark(mark);
+    ASSERT_TRUE(only_mark.Set("s", "k", "v"));
+    EXPECT_EQ(only_mark.Bytes(), mark + "[s]\r\nk=v\r\n");
+
+    // A mark anywhere else is text like any other.
+    const IniFile later("\r\n" + mark + "[integer]\r\nratio=30\r\n");
+    EXPECT_EQ(ValueOr(later, "integer", "ratio"), "<missing>");
+}
+
 TEST(IniFile, RefusesNamesAndValuesThatWouldBreakTheLayout) {
     IniFile ini("[s]\r\nk=1\r\n");
     EXPECT_FALSE(ini.Set("s", "k", "a\r\nratio=5"));
@@ -172,10 +192,7 @@ TEST(IniFileOnDisk, LoadsMissingAsEmptyAndSavesThroughAReplacement) {
     ASSERT_TRUE(ini->Save(path));
     EXPECT_EQ(ReadFile(path), "[s]\r\nk=v\r\n");
     // Nothing but the file itself is left in the folder.
-    int entries = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.Path()))
-        ++entries;
-    EXPECT_EQ(entries, 1);
+    EXPECT_EQ(test::EntryNames(folder.Path()), std::set<std::string>{"datas.ini"});
 }
 
 TEST(IniFileOnDisk, KeepsPermissionsAndSymbolicLinks) {

@@ -92,6 +92,14 @@ TEST(MemoryBudget, CountsTheTargetAndTheWholeImageCoefficients) {
     }
 }
 
+TEST(MemoryBudget, AReducedDecodeCountsTheReducedPicture) {
+    TJPEGImage image;
+    Load(image, MakeJpeg(Plain(Options(1024, 768))));
+    image.SetMemoryBudget(128 * 3 * 96 + kMiB / 2);  // an eighth each way, and its rows
+    EXPECT_EQ(image.DecodePicture(1).Width(), 128);
+    EXPECT_THROW(image.DecodePicture(), EOutOfMemory);
+}
+
 // Corrupt files of a few hundred bytes whose header claims some 2 to 3 gigapixels: the
 // coefficients of a multi-scan file, or the target itself, exceed a budget of 1 GiB, and
 // the file fails before its scans are read and before anything large is allocated.

@@ -6,10 +6,12 @@
 #include <stdexcept>
 #include <vector>
 
+#include <unistd.h>
+
 namespace pixmora::test {
 
-TempFolder::TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "pixmora-test-XXXXXX").string();
+TempFolder::TempFolder(const std::filesystem::path& parent) {
+    std::string pattern = (parent / "pixmora-test-XXXXXX").string();
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     if (!mkdtemp(buffer.data())) throw std::runtime_error("cannot create a temporary folder");
@@ -42,6 +44,19 @@ std::string ReadFile(const std::string& path) {
     std::ostringstream content;
     content << in.rdbuf();
     return content.str();
+}
+
+std::set<std::string> EntryNames(const std::filesystem::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+std::filesystem::path MemoryFileSystem() {
+    const std::filesystem::path shared_memory = "/dev/shm";
+    if (access(shared_memory.c_str(), W_OK | X_OK) == 0) return shared_memory;
+    return std::filesystem::temp_directory_path();
 }
 
 }  // namespace pixmora::test

@@ -3,13 +3,16 @@
 #pragma once
 
 #include <filesystem>
+#include <set>
 #include <string>
 
 namespace pixmora::test {
 
 class TempFolder {
 public:
-    TempFolder();
+    // A folder under parent (default: the system's temporary folder).
+    explicit TempFolder(
+        const std::filesystem::path& parent = std::filesystem::temp_directory_path());
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
@@ -25,5 +28,12 @@ private:
 };
 
 std::string ReadFile(const std::string& path);
+
+// The names of the entries of a folder.
+std::set<std::string> EntryNames(const std::filesystem::path& folder);
+
+// A folder on a memory file system where there is one (else the temporary folder), for
+// tests of many small saves: there the flush to disk that each save waits for costs nothing.
+std::filesystem::path MemoryFileSystem();
 
 }  // namespace pixmora::test

@@ -226,7 +226,9 @@ TEST_F(MainWindowTest, StartsEmptyAndIdle) {
     EXPECT_EQ(window.LBL_Size_New->text(), "Size : ");
     EXPECT_TRUE(window.IMG_Source->Picture().isNull());
     EXPECT_EQ(window.STB_Main->PanelText(), "contact@tolvek.example  |  Pixmora V2.0");
-    EXPECT_FALSE(window.TMR_Update->isActive());
+    // Start-up has set the update check going: one tick, ten seconds later.
+    EXPECT_TRUE(window.TMR_Update->isActive());
+    EXPECT_TRUE(window.TMR_Update->isSingleShot());
     EXPECT_EQ(window.TMR_Update->interval(), 10000);
     EXPECT_EQ(window.BML_1.Count(), 2);
     for (TSimpleLabel* link : {window.LBL_Update, window.LBL_Site_Tolvek, window.LBL_Paypal}) {

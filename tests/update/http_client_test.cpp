@@ -1,17 +1,16 @@
 // The HTTP client against real servers on 127.0.0.1: the bytes it sends, what it makes of
-// each kind of answer, its time limits and when it keeps or closes the connection.
+// each kind of answer, its time limits, name lookups, cancelling, and when it keeps or
+// closes the connection.
 #include <cerrno>
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include "scripted_server.h"
+#include "support/hanging_lookup.h"
+#include "support/scripted_server.h"
 #include "update/http_client.h"
 #include "update/http_errors.h"
 
@@ -19,6 +18,7 @@ namespace pixmora {
 namespace {
 
 using std::chrono::milliseconds;
+using std::chrono::steady_clock;
 using test::ScriptedServer;
 using test::ServerScript;
 
@@ -45,6 +45,10 @@ Outcome Fetch(HttpClient& client, const std::string& address) {
         outcome.message = e.what();
     }
     return outcome;
+}
+
+long long MillisecondsSince(steady_clock::time_point start) {
+    return std::chrono::duration_cast<milliseconds>(steady_clock::now() - start).count();
 }
 
 HttpClient QuickClient() {
@@ -180,30 +184,98 @@ TEST(HttpClientTest, SlowTrickleRunsIntoTheWholeExchangeLimit) {
 }
 
 TEST(HttpClientTest, ConnectThatIsNeverAnsweredRunsIntoTheConnectLimit) {
-    // A listener that never accepts and whose queue is full ignores further connection
-    // requests, so connecting to it hangs.
-    const int listener = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), size), 0);
-    ASSERT_EQ(listen(listener, 0), 0);
-    ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size), 0);
-    std::vector<int> fillers;
-    for (int i = 0; i < 3; ++i) {
-        fillers.push_back(socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0));
-        connect(fillers.back(), reinterpret_cast<sockaddr*>(&address), size);
-    }
+    test::UnansweredListener listener;
     HttpClientSettings settings;
     settings.limits = {milliseconds(200), milliseconds(5000), milliseconds(5000)};
     HttpClient client(settings);
     const Outcome outcome =
-        Fetch(client, "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/v");
+        Fetch(client, "http://127.0.0.1:" + std::to_string(listener.Port()) + "/v");
     EXPECT_EQ(outcome.socket_code, ETIMEDOUT);
     EXPECT_FALSE(client.Connected());
-    for (const int filler : fillers) close(filler);
-    close(listener);
+}
+
+TEST(HttpClientTest, WholeExchangeLimitHoldsWhileBytesKeepComing) {
+    std::string more_to_come;
+    for (int i = 0; i < 2000; ++i) more_to_come += "HTTP/1.1 100 Continue\r\n\r\n";
+    ServerScript flood;  // interim answers faster than the client reads them
+    flood.replies = {more_to_come};
+    flood.repeat = more_to_come;
+    ServerScript trickle;  // a body byte every 100 ms, for ever
+    trickle.replies = {"HTTP/1.1 200 OK\r\n\r\n"};
+    trickle.repeat = "v";
+    trickle.piece_pause = milliseconds(100);
+    for (const ServerScript& script : {flood, trickle}) {
+        SCOPED_TRACE(script.repeat.substr(0, 12));
+        ScriptedServer server(script);
+        HttpClientSettings settings;
+        settings.limits = {milliseconds(500), milliseconds(500), milliseconds(1000)};
+        HttpClient client(settings);
+        const auto start = steady_clock::now();
+        const Outcome outcome = Fetch(client, server.Url());
+        const long long took = MillisecondsSince(start);
+        EXPECT_EQ(outcome.socket_code, ETIMEDOUT);
+        EXPECT_GE(took, 1000);
+        EXPECT_LT(took, 1500);
+        EXPECT_FALSE(client.Connected());
+    }
+}
+
+TEST(HttpClientTest, NameLookupGivesTheAddressOrItsFailure) {
+    ScriptedServer server({{"HTTP/1.1 200 OK\r\nContent-Length: 4\r\n\r\nV2.1"}});
+    HttpClientSettings settings;
+    settings.limits = {milliseconds(500), milliseconds(300), milliseconds(1500)};
+    settings.host_lookup = [](const std::string& name) -> std::uint32_t {
+        if (name == "version.test") return 0x7F000001;
+        throw SocketError(-2, "Name or service not known");
+    };
+    HttpClient client(settings);
+    const std::string rest = ":" + std::to_string(server.Port()) + "/v";
+    EXPECT_EQ(Fetch(client, "http://other.test" + rest).message,
+              "Socket Error # -2\r\nName or service not known");
+    EXPECT_EQ(Fetch(client, "http://version.test" + rest).body, "V2.1");
+}
+
+TEST(HttpClientTest, NameLookupThatHangsRunsIntoTheTimeLimits) {
+    struct Row {
+        const char* name;
+        HttpTimeLimits limits;
+    };
+    const std::vector<Row> rows = {
+        {"connect", {milliseconds(300), milliseconds(5000), milliseconds(5000)}},
+        {"whole exchange", {milliseconds(5000), milliseconds(5000), milliseconds(300)}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        test::HangingLookup lookup;
+        HttpClientSettings settings;
+        settings.limits = row.limits;
+        settings.host_lookup = lookup.Function();
+        HttpClient client(settings);
+        const auto start = steady_clock::now();
+        const Outcome outcome = Fetch(client, "http://version.test/v");
+        const long long took = MillisecondsSince(start);
+        EXPECT_EQ(outcome.socket_code, ETIMEDOUT);
+        EXPECT_GE(took, 300);
+        EXPECT_LT(took, 800);
+    }
+}
+
+TEST(HttpClientTest, CancelFromAnotherThreadEndsTheExchangeAndEveryLaterOne) {
+    ScriptedServer server({{}, 0, milliseconds(0), false});  // accepts, never answers
+    HttpClientSettings settings;  // the full limits: only the cancel ends the wait
+    HttpClient client(settings);
+    const auto start = steady_clock::now();
+    std::thread canceller([&client] {
+        std::this_thread::sleep_for(milliseconds(200));
+        client.Cancel();
+    });
+    const Outcome outcome = Fetch(client, server.Url());
+    const long long took = MillisecondsSince(start);
+    canceller.join();
+    EXPECT_EQ(outcome.message, "Request cancelled.");
+    EXPECT_LT(took, 300);
+    EXPECT_FALSE(client.Connected());
+    EXPECT_EQ(Fetch(client, server.Url()).message, "Request cancelled.");
 }
 
 TEST(HttpClientTest, KeptConnectionServesTheNextRequest) {

@@ -6,10 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
-#include "scripted_server.h"
+#include "support/file_time.h"
+#include "support/scripted_server.h"
 #include "support/temp_folder.h"
 #include "update/app_identity.h"
 #include "update/program_file.h"
@@ -20,24 +18,9 @@ namespace pixmora {
 namespace {
 
 using std::chrono::milliseconds;
+using test::LocalTime;
 using test::ScriptedServer;
-
-std::time_t LocalTime(int year, int month, int day, int hour, int minute, int second) {
-    std::tm local{};
-    local.tm_year = year - 1900;
-    local.tm_mon = month - 1;
-    local.tm_mday = day;
-    local.tm_hour = hour;
-    local.tm_min = minute;
-    local.tm_sec = second;
-    local.tm_isdst = -1;
-    return std::mktime(&local);
-}
-
-void SetWriteTime(const std::string& path, std::time_t time) {
-    const timespec times[2] = {{time, 0}, {time, 0}};
-    ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
-}
+using test::SetWriteTime;
 
 HttpClient QuickClient() {
     HttpClientSettings settings;

@@ -22,6 +22,9 @@ struct ServerScript {
     // Close right after the last reply; otherwise keep the connection until the client
     // closes it (or the server is destroyed).
     bool close_after_last = true;
+    // After the replies, send this again and again (in pieces as above, pausing between
+    // repeats too) until the client goes away: a server that never stops talking.
+    std::string repeat{};
 };
 
 class ScriptedServer {
@@ -59,5 +62,22 @@ private:
 
 // A port on 127.0.0.1 where nothing listens (taken, then released).
 std::uint16_t UnusedPort();
+
+// A listener on 127.0.0.1 that never accepts and whose queue is full: the system ignores
+// further connection requests, so connecting to it hangs.
+class UnansweredListener {
+public:
+    UnansweredListener();
+    ~UnansweredListener();
+    UnansweredListener(const UnansweredListener&) = delete;
+    UnansweredListener& operator=(const UnansweredListener&) = delete;
+
+    std::uint16_t Port() const { return port_; }
+
+private:
+    int listener_ = -1;
+    std::uint16_t port_ = 0;
+    std::vector<int> fillers_;
+};
 
 }  // namespace pixmora::test

@@ -1,0 +1,31 @@
+// Makes a widget take files and folders dragged from a file manager and hands their names
+// over, in the order the drop gives them, once per drop.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <QObject>
+
+class QWidget;
+
+namespace pixmora {
+
+using DropHandler = std::function<void(const std::vector<std::string>& names)>;
+
+class TDropTarget : public QObject {
+    Q_OBJECT
+public:
+    // Registers target (accepting drops) and sends every drop of local files on it to
+    // handler. The target owns the filter.
+    TDropTarget(QWidget* target, DropHandler handler);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    DropHandler handler_;
+};
+
+}  // namespace pixmora
