@@ -152,6 +152,7 @@ int RunBatchCommand(const std::vector<std::string>& args, std::istream& in, std:
         settings.fixed_folder_mode = options.fixed_folder_mode;
         settings.fixed_folder = options.fixed_folder;
         settings.jobs = options.jobs > 0 ? options.jobs : OnlineCores();
+        settings.memory_budget = options.max_memory;
         TerminalView view(err, err_is_terminal);
         const int32_t written = RunBatchInParallel(files, settings, control, view);
         view.Finish();

@@ -22,7 +22,8 @@ public:
     jpeg_compress_struct& Info() { return info_; }
     const jpeg_compress_struct& Info() const { return info_; }
 
-    // Runs a step that calls libjpeg; a fatal libjpeg error becomes EJPEG.
+    // Runs a step that calls libjpeg; a fatal libjpeg error becomes EJPEG, or EOutOfMemory
+    // when it is about memory.
     template <class Step>
     void Run(Step&& step) {
         RunGuarded(errors_, step);

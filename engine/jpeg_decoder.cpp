@@ -1,10 +1,10 @@
 // Decoding parameters and colour conversion of the decoder.
 #include "engine/jpeg_decoder.h"
 
+#include <algorithm>
 #include <climits>
 
 #include "engine/jpeg_errors.h"
-#include "engine/physical_memory.h"
 
 namespace pixmora {
 
@@ -18,15 +18,41 @@ inline uint8_t ScaleByInk(unsigned a, unsigned b) {
     return static_cast<uint8_t>((a * b + 127) / 255);
 }
 
+// Whether jpeg_skip_scanlines passes over rows exactly.
+// The installed libjpeg delivers rows from before the skip when a skip starts inside a
+// row group (max_v_samp_factor rows) that the upsampler fills without context rows, as
+// the integral upsampling of luma 3x2, 4x2, 1x3, 2x3, 1x4 or 2x4 does; and its context
+// rows go wrong with row groups of four. Skipping is therefore kept to row groups of one
+// row, and to groups of two made by the smoothing 2:1 vertical upsampler, which works
+// with context rows (a component halved vertically, kept or halved horizontally and then
+// wider than 2 samples), where it has been tried: at full scale.
+bool SkipsExactly(const jpeg_decompress_struct& info) {
+    if (info.max_v_samp_factor == 1) return true;
+    if (info.max_v_samp_factor != 2 || !info.do_fancy_upsampling ||
+        info.scale_num != info.scale_denom)
+        return false;
+    for (int c = 0; c < info.num_components; ++c) {
+        const jpeg_component_info& component = info.comp_info[c];
+        if (!component.component_needed || component.v_samp_factor != 1) continue;
+        if (component.h_samp_factor == info.max_h_samp_factor) return true;
+        if (component.h_samp_factor * 2 == info.max_h_samp_factor &&
+            component.downsampled_width > 2)
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
-TJPEGDecoder::TJPEGDecoder(const uint8_t* data, size_t size, int scale_eighths) {
+TJPEGDecoder::TJPEGDecoder(const uint8_t* data, size_t size, uint64_t memory_limit,
+                           int scale_eighths) {
     jpeg_decompress_struct& info = object_.Info();
-    // Progressive files need all their coefficients at once; a file announcing more than
-    // half the machine's memory fails in libjpeg instead of exhausting the memory.
-    const uint64_t memory = PhysicalMemoryBytes() / 2;
-    info.mem->max_memory_to_use =
-        memory > static_cast<uint64_t>(LONG_MAX) ? LONG_MAX : static_cast<long>(memory);
+    // libjpeg weighs its whole-image arrays against this limit and everything it holds
+    // already, and refuses them (having no backing store) before allocating them. 0 would
+    // mean no limit to it.
+    info.mem->max_memory_to_use = memory_limit > static_cast<uint64_t>(LONG_MAX)
+                                      ? LONG_MAX
+                                      : std::max(1L, static_cast<long>(memory_limit));
     object_.Run([&] {
         jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
         jpeg_read_header(&info, TRUE);
@@ -50,6 +76,7 @@ TJPEGDecoder::TJPEGDecoder(const uint8_t* data, size_t size, int scale_eighths) 
     height_ = static_cast<int32_t>(info.output_height);
     components_ = info.output_components;
     rows_per_read_ = info.rec_outbuf_height > 0 ? info.rec_outbuf_height : 1;
+    skips_exactly_ = SkipsExactly(info);
     if (info.out_color_space == JCS_GRAYSCALE) {
         if (components_ != 1 || !info.colormap) throw EJPEG(kConversionNotImplemented);
         gray_levels_ = info.colormap[0];

@@ -13,12 +13,21 @@ namespace pixmora {
 class TJPEGDecoder {
 public:
     // Reads the header of data (size > 0; it must outlive the decoder) and starts the
-    // decompression, at scale_eighths / 8 of the full size (1 to 8; libjpeg scales in its
-    // inverse DCT, far cheaper than decoding whole and shrinking). Throws EJPEG; files whose
-    // colours cannot be turned into RGB fail with the code of an unsupported conversion.
-    TJPEGDecoder(const uint8_t* data, size_t size, int scale_eighths = kFullScale);
+    // decompression at scale_eighths / 8 of the full size (1 to 8; libjpeg scales in its
+    // inverse DCT, far cheaper than decoding whole and shrinking), with at most
+    // memory_limit bytes of working memory for libjpeg: the whole-image coefficients of a
+    // multi-scan file are refused before they are allocated when they and what libjpeg
+    // holds already exceed it (the few rows of a single scan are not weighed). Throws
+    // EOutOfMemory then, EJPEG otherwise; files whose colours cannot be turned into RGB
+    // fail with the code of an unsupported conversion.
+    TJPEGDecoder(const uint8_t* data, size_t size, uint64_t memory_limit,
+                 int scale_eighths = kFullScale);
 
     static constexpr int kFullScale = 8;
+    // A dimension of the picture decoded at scale_eighths / 8: libjpeg rounds it up.
+    static int32_t ScaledSize(int32_t dimension, int scale_eighths) {
+        return static_cast<int32_t>((int64_t{dimension} * scale_eighths + 7) / 8);
+    }
 
     int32_t Width() const { return width_; }
     int32_t Height() const { return height_; }
@@ -34,8 +43,9 @@ public:
     // Reads up to count rows (each RowBytes() long) in libjpeg's layout; returns how many.
     int32_t ReadRows(uint8_t* const* rows, int32_t count);
     // Whether rows can be passed over without being delivered: not while dithering gray
-    // levels, whose error diffusion runs from each row into the next.
-    bool CanSkipRows() const { return gray_levels_ == nullptr; }
+    // levels, whose error diffusion runs from each row into the next, and only for the
+    // sampling layouts where libjpeg skips exactly.
+    bool CanSkipRows() const { return gray_levels_ == nullptr && skips_exactly_; }
     // Passes over count rows; libjpeg then spares their colour conversion, and the decoding
     // of whole block rows nobody asks for.
     void SkipRows(int32_t count);
@@ -52,6 +62,7 @@ private:
     int components_ = 0;
     int32_t rows_per_read_ = 1;
     bool inverted_cmyk_ = false;
+    bool skips_exactly_ = false;
     const uint8_t* gray_levels_ = nullptr;
 };
 

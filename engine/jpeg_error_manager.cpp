@@ -1,6 +1,8 @@
 // libjpeg error handler that jumps back to the guarded call instead of exiting.
 #include "engine/jpeg_error_manager.h"
 
+#include <jerror.h>
+
 #include "engine/jpeg_errors.h"
 
 namespace pixmora {
@@ -34,6 +36,10 @@ bool CallGuarded(TJPEGErrorManager& manager, void (*step)(void*), void* context)
     return true;
 }
 
-void ThrowJPEGError(const TJPEGErrorManager& manager) { throw EJPEG(manager.code); }
+void ThrowJPEGError(const TJPEGErrorManager& manager) {
+    if (manager.code == JERR_OUT_OF_MEMORY || manager.code == JERR_NO_BACKING_STORE)
+        throw EOutOfMemory();
+    throw EJPEG(manager.code);
+}
 
 }  // namespace pixmora

@@ -24,11 +24,12 @@ jpeg_error_mgr* InstallErrorManager(TJPEGErrorManager& manager);
 // keep no object with a destructor alive while it calls libjpeg.
 bool CallGuarded(TJPEGErrorManager& manager, void (*step)(void*), void* context);
 
-// Throws EJPEG with the code of the fatal error that manager recorded.
+// Throws EJPEG with the code of the fatal error that manager recorded; EOutOfMemory when
+// libjpeg was refused memory or found its memory limit too small.
 [[noreturn]] void ThrowJPEGError(const TJPEGErrorManager& manager);
 
-// Runs a libjpeg step (a lambda capturing by reference) and throws EJPEG with the
-// recorded code when libjpeg gave up.
+// Runs a libjpeg step (a lambda capturing by reference) and throws as ThrowJPEGError
+// when libjpeg gave up.
 template <class Step>
 void RunGuarded(TJPEGErrorManager& manager, Step&& step) {
     auto trampoline = [](void* context) {

@@ -12,6 +12,7 @@
 #include "engine/jpeg_encoder.h"
 #include "engine/jpeg_errors.h"
 #include "engine/jpeg_header.h"
+#include "engine/memory_budget.h"
 
 namespace pixmora {
 
@@ -71,13 +72,15 @@ TByteBuffer TJPEGImage::TakeSpareBytes() {
     return spare;
 }
 
-void TJPEGImage::LoadFromFile(const std::string& path) {
+TByteBuffer TJPEGImage::StartLoad() {
     TByteBuffer bytes = TakeSpareBytes();
     picture_.Clear();
     progressive_ = false;
     orientation_ = 0;
-    errno = 0;
-    ReadWholeFile(path, bytes);
+    return bytes;
+}
+
+void TJPEGImage::FinishLoad(TByteBuffer bytes) {
     auto data = std::make_shared<TJPEGData>();
     if (!bytes.empty()) {
         const TJPEGHeader header = ReadJPEGHeader(bytes.data(), bytes.size());
@@ -88,6 +91,27 @@ void TJPEGImage::LoadFromFile(const std::string& path) {
     }
     data->bytes = std::move(bytes);
     data_ = std::move(data);
+}
+
+void TJPEGImage::LoadFromFile(const std::string& path) {
+    TByteBuffer bytes = StartLoad();
+    errno = 0;
+    ReadWholeFile(path, bytes);
+    FinishLoad(std::move(bytes));
+}
+
+void TJPEGImage::LoadFromMemory(const uint8_t* data, size_t size) {
+    TByteBuffer bytes = StartLoad();
+    try {
+        bytes.assign(data, data + size);
+    } catch (const std::bad_alloc&) {
+        throw EOutOfMemory();
+    }
+    FinishLoad(std::move(bytes));
+}
+
+uint64_t TJPEGImage::MemoryBudget() const {
+    return memory_budget_ != 0 ? memory_budget_ : DefaultMemoryBudget();
 }
 
 int32_t TJPEGImage::Width() const {
@@ -111,7 +135,10 @@ TPixelBuffer TJPEGImage::DecodePicture(int scale_eighths) const {
     if (!picture_.Empty()) return picture_;
     const TByteBuffer& bytes = EncodedBytes();
     if (bytes.empty()) throw EJPEG(kInputEmpty);
-    TJPEGDecoder decoder(bytes.data(), bytes.size(), scale_eighths);
+    const uint64_t decoder_memory =
+        BudgetLeftBesidePicture(MemoryBudget(), TJPEGDecoder::ScaledSize(Width(), scale_eighths),
+                                TJPEGDecoder::ScaledSize(Height(), scale_eighths));
+    TJPEGDecoder decoder(bytes.data(), bytes.size(), decoder_memory, scale_eighths);
     TPixelBuffer picture;
     picture.SetSize(decoder.Width(), decoder.Height());
     const int32_t chunk = decoder.RowsPerRead();

@@ -25,6 +25,13 @@ public:
     // JPEG file, 41 a dimension above 65500). Sets ProgressiveEncoding() to whether the
     // file has more than one scan, and Orientation() to its Exif orientation.
     void LoadFromFile(const std::string& path);
+    // The same with the file's bytes given in memory (copied).
+    void LoadFromMemory(const uint8_t* data, size_t size);
+
+    // The memory one decoding may take (see memory_budget.h); 0, the start, means
+    // DefaultMemoryBudget() of one job.
+    void SetMemoryBudget(uint64_t bytes) { memory_budget_ = bytes; }
+    uint64_t MemoryBudget() const;
 
     // The held picture's size when there is one, otherwise the loaded header's.
     int32_t Width() const;
@@ -43,7 +50,8 @@ public:
 
     // The whole picture at full size in 24-bit RGB: the held picture, or the loaded bytes
     // decoded (gray files dithered to 236 levels). Throws EJPEG (42 when there are no
-    // bytes), EOutOfMemory.
+    // bytes), EOutOfMemory (before decoding when the picture and the decoder's memory
+    // exceed the budget).
     TPixelBuffer DecodePicture() const;
     // The loaded bytes decoded at scale_eighths / 8 of the full size (1 to 8), or the held
     // picture as it is. Throws as DecodePicture.
@@ -70,6 +78,10 @@ private:
 
     // Bytes for new data, reusing the memory of data no copy shares any more.
     TByteBuffer TakeSpareBytes();
+    // Drops the content before a load; returns bytes to load into.
+    TByteBuffer StartLoad();
+    // Makes bytes the loaded file and parses its header.
+    void FinishLoad(TByteBuffer bytes);
 
     // Memory of dropped bytes, kept for the next load or encoding; copies start without.
     struct TSpareBytes {
@@ -84,6 +96,7 @@ private:
     TPixelBuffer picture_;
     bool progressive_ = false;
     int orientation_ = 0;
+    uint64_t memory_budget_ = 0;
 };
 
 }  // namespace pixmora

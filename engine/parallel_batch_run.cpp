@@ -8,6 +8,7 @@
 #include "engine/batch_run.h"
 #include "engine/file_resize.h"
 #include "engine/jpeg_image.h"
+#include "engine/memory_budget.h"
 #include "engine/output_order_queue.h"
 #include "engine/pixel_buffer.h"
 
@@ -56,6 +57,8 @@ public:
     int32_t Run() {
         view_.SetStatusCaption(ProcessingText(0, count_));
         const int jobs = std::clamp(settings_.jobs, 1, std::max(count_, 1));
+        budget_ = settings_.memory_budget != 0 ? settings_.memory_budget
+                                               : DefaultMemoryBudget(static_cast<unsigned>(jobs));
         std::vector<std::thread> workers;
         for (int i = 0; i < jobs; ++i) {
             {
@@ -97,6 +100,7 @@ private:
 
     void Work() {
         TJPEGImage image;
+        image.SetMemoryBudget(budget_);
         TPixelBuffer target;
         FixedSteps steps(settings_, control_);
         auto lock = control_.Lock();
@@ -138,6 +142,7 @@ private:
     RunControl& control_;
     ParallelBatchView& view_;
     const int32_t count_;
+    uint64_t budget_ = 0;  // set before the workers start
     // Under the control's lock:
     OutputOrderQueue queue_;
     int running_ = 0;  // workers not yet ended

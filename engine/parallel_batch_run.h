@@ -20,6 +20,8 @@ struct ParallelBatchSettings {
     bool fixed_folder_mode = false;
     std::string fixed_folder;
     int jobs = 1;  // files in progress at most
+    // Memory one file's decoding may take; 0: DefaultMemoryBudget shared among the jobs.
+    uint64_t memory_budget = 0;
 };
 
 // Resizes every entry of files (names derived) and returns how many were written. The

@@ -7,10 +7,9 @@ namespace pixmora {
 
 int CoveringScaleEighths(int32_t width, int32_t height, int32_t min_width, int32_t min_height) {
     for (int eighths = 1; eighths < TJPEGDecoder::kFullScale; ++eighths) {
-        // libjpeg rounds a scaled dimension up.
-        const int64_t scaled_width = (int64_t{width} * eighths + 7) / 8;
-        const int64_t scaled_height = (int64_t{height} * eighths + 7) / 8;
-        if (scaled_width >= min_width && scaled_height >= min_height) return eighths;
+        if (TJPEGDecoder::ScaledSize(width, eighths) >= min_width &&
+            TJPEGDecoder::ScaledSize(height, eighths) >= min_height)
+            return eighths;
     }
     return TJPEGDecoder::kFullScale;
 }

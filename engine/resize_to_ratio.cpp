@@ -8,6 +8,7 @@
 
 #include "engine/jpeg_decoder.h"
 #include "engine/jpeg_errors.h"
+#include "engine/memory_budget.h"
 #include "engine/nearest_neighbour.h"
 #include "engine/scale_dimension.h"
 
@@ -17,8 +18,7 @@ namespace {
 
 constexpr int kInputEmpty = 42;
 
-void SampleWhileDecoding(const TByteBuffer& bytes, TPixelBuffer& target) {
-    TJPEGDecoder decoder(bytes.data(), bytes.size());
+void SampleWhileDecoding(TJPEGDecoder& decoder, TPixelBuffer& target) {
     const int32_t source_height = decoder.Height();
     const int32_t target_width = target.Width();
     const int32_t target_height = target.Height();
@@ -68,15 +68,19 @@ void ResizeToRatio(TJPEGImage& image, TPixelBuffer& target, int32_t ratio) {
     const double scale = ratio / 100.0;
     const int32_t width = ScaleDimension(image.Width(), scale);
     const int32_t height = ScaleDimension(image.Height(), scale);
+    const uint64_t decoder_memory = BudgetLeftBesidePicture(image.MemoryBudget(), width, height);
     // Hold the source picture before resizing the target, which may share its pixels.
     const TPixelBuffer source = image.Picture();
-    target.SetSize(width, height);
     if (!source.Empty()) {
+        target.SetSize(width, height);
         StretchNearest(source, target);
     } else {
         const TByteBuffer& bytes = image.EncodedBytes();
         if (bytes.empty()) throw EJPEG(kInputEmpty);
-        SampleWhileDecoding(bytes, target);
+        // The decoder takes its memory, or fails for want of it, before the target does.
+        TJPEGDecoder decoder(bytes.data(), bytes.size(), decoder_memory);
+        target.SetSize(width, height);
+        SampleWhileDecoding(decoder, target);
     }
     image.Assign(target);
 }

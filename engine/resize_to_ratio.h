@@ -13,7 +13,8 @@ namespace pixmora {
 // target the image's content so that its next save encodes it. The loaded file is decoded
 // row by row and only the rows the target takes are kept; the whole decoded picture is
 // never held. Throws EOutOfMemory (before decoding) when the target cannot be allocated,
-// a zero or negative dimension included; EJPEG when decoding fails (42: no bytes).
+// a zero or negative dimension included, or when the target and the decoder's memory
+// together exceed the image's memory budget; EJPEG when decoding fails (42: no bytes).
 void ResizeToRatio(TJPEGImage& image, TPixelBuffer& target, int32_t ratio);
 
 }  // namespace pixmora

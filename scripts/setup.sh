@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Pixmora needs to build, test, package and run, and only
-# those that are missing. With --bench it adds the tools the benchmarks compare against, with
-# --fuzz the compiler runtime for the fuzz targets.
+# those that are missing (clang and its runtime included: the tests build the fuzz targets).
+# With --bench it adds the tools the benchmarks compare against; --fuzz is accepted for
+# older instructions and adds nothing.
 set -euo pipefail
 
 packages=(
     cmake g++ make ninja-build pkg-config
     libjpeg62-turbo-dev
     libgtest-dev libgmock-dev
+    clang libclang-rt-14-dev
     qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
     fonts-liberation fonts-dejavu-core
     mate-backgrounds
@@ -18,8 +20,8 @@ packages=(
 )
 for arg in "$@"; do
     case "$arg" in
-        --bench) packages+=(libjpeg-turbo-progs libvips-tools graphicsmagick imagemagick time) ;;
-        --fuzz) packages+=(clang libclang-rt-14-dev) ;;
+        --bench) packages+=(libjpeg-turbo-progs libvips-tools graphicsmagick imagemagick time valgrind) ;;
+        --fuzz) ;;
         *) echo "usage: $0 [--bench] [--fuzz]" >&2; exit 2 ;;
     esac
 done

@@ -1,6 +1,7 @@
 // The file list with its status images.
 #include "ui/image_list_box.h"
 
+#include <algorithm>
 #include <charconv>
 #include <string>
 
@@ -62,28 +63,28 @@ public:
         painter->restore();
     }
 
-    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex& index) const override {
-        const ListItemLook look = LookOfItem(index.data(Qt::DisplayRole).toString());
-        // Measured bold, so that the selected line fits too.
-        QFont font = list_->font();
-        font.setBold(true);
-        const int text = QFontMetrics(font).horizontalAdvance(look.display);
-        return QSize(TImageListBox::kMargin + TImageListBox::kImageSize +
-                         TImageListBox::kImageTextGap + text + TImageListBox::kMargin,
-                     TImageListBox::kItemHeight);
+    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override {
+        return QSize(list_->LineWidth(), TImageListBox::kItemHeight);
     }
 
 private:
     const TImageListBox* list_;
 };
 
+// The list's font made bold, as the selected line shows it.
+QFont BoldFont(QFont font) {
+    font.setBold(true);
+    return font;
+}
+
 }  // namespace
 
-TImageListBox::TImageListBox(QWidget* parent) : QListWidget(parent) {
+TImageListBox::TImageListBox(QWidget* parent)
+    : QListWidget(parent), bold_metrics_(BoldFont(font())) {
     setItemDelegate(new ItemPainter(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSortingEnabled(false);
-    setUniformItemSizes(false);
+    setUniformItemSizes(true);
     setTextElideMode(Qt::ElideNone);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -95,6 +96,10 @@ TImageListBox::TImageListBox(QWidget* parent) : QListWidget(parent) {
 void TImageListBox::SetImages(const TBitmapList* images) {
     images_ = images;
     viewport()->update();
+}
+
+int TImageListBox::LineWidth() const {
+    return kMargin + kImageSize + kImageTextGap + widest_text_ + kMargin;
 }
 
 void TImageListBox::Clear() { clear(); }
@@ -156,6 +161,84 @@ void TImageListBox::keyPressEvent(QKeyEvent* event) {
     const int before = ItemIndex();
     QListWidget::keyPressEvent(event);
     if (ItemIndex() != before) emit Click();
+}
+
+void TImageListBox::changeEvent(QEvent* event) {
+    QListWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange && MeasureAll()) scheduleDelayedItemsLayout();
+}
+
+int TImageListBox::TextWidth(int row) const {
+    const QModelIndex index = model()->index(row, 0);
+    return bold_metrics_.horizontalAdvance(
+        LookOfItem(index.data(Qt::DisplayRole).toString()).display);
+}
+
+bool TImageListBox::MeasureAll() {
+    bold_metrics_ = QFontMetrics(BoldFont(font()));
+    for (std::size_t row = 0; row < text_widths_.size(); ++row)
+        text_widths_[row] = TextWidth(static_cast<int>(row));
+    return SettleWidest();
+}
+
+bool TImageListBox::SettleWidest() {
+    const int widest =
+        text_widths_.empty() ? 0 : *std::max_element(text_widths_.begin(), text_widths_.end());
+    if (widest == widest_text_) return false;
+    widest_text_ = widest;
+    return true;
+}
+
+void TImageListBox::reset() {
+    text_widths_.clear();
+    widest_text_ = 0;
+    QListWidget::reset();
+}
+
+void TImageListBox::rowsInserted(const QModelIndex& parent, int start, int end) {
+    if (!parent.isValid() && start >= 0 && static_cast<std::size_t>(start) <= text_widths_.size()) {
+        text_widths_.insert(text_widths_.begin() + start, end - start + 1, 0);
+        for (int row = start; row <= end; ++row) {
+            text_widths_[static_cast<std::size_t>(row)] = TextWidth(row);
+            widest_text_ = std::max(widest_text_, text_widths_[static_cast<std::size_t>(row)]);
+        }
+    }
+    QListWidget::rowsInserted(parent, start, end);
+}
+
+void TImageListBox::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) {
+    if (!parent.isValid() && start >= 0 && end < static_cast<int>(text_widths_.size())) {
+        text_widths_.erase(text_widths_.begin() + start, text_widths_.begin() + end + 1);
+        if (SettleWidest()) scheduleDelayedItemsLayout();
+    }
+    QListWidget::rowsAboutToBeRemoved(parent, start, end);
+}
+
+void TImageListBox::dataChanged(const QModelIndex& top_left, const QModelIndex& bottom_right,
+                                const QList<int>& roles) {
+    const int last = std::min(bottom_right.row(), static_cast<int>(text_widths_.size()) - 1);
+    bool widest_changed = false;
+    bool widest_narrowed = false;  // then every width is looked at again
+    for (int row = std::max(top_left.row(), 0); row <= last; ++row) {
+        int& width = text_widths_[static_cast<std::size_t>(row)];
+        const int before = width;
+        width = TextWidth(row);
+        if (width > widest_text_) {
+            widest_text_ = width;
+            widest_changed = true;
+        } else if (before == widest_text_ && width < before) {
+            widest_narrowed = true;
+        }
+    }
+    if (widest_narrowed && SettleWidest()) widest_changed = true;
+    if (widest_changed) {
+        // The lines take the new width: the whole list is laid out again.
+        QListWidget::dataChanged(top_left, bottom_right, roles);
+    } else {
+        // Same width for every line, so the same places: only the changed lines are painted
+        // again (a processed mark during a run costs one line, whatever the list's length).
+        QAbstractItemView::dataChanged(top_left, bottom_right, roles);
+    }
 }
 
 }  // namespace pixmora

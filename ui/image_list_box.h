@@ -2,6 +2,9 @@
 // image number after a "|" ("photo.jpg|1"); the list shows what comes before the "|".
 #pragma once
 
+#include <vector>
+
+#include <QFontMetrics>
 #include <QListWidget>
 
 namespace pixmora {
@@ -31,6 +34,9 @@ public:
     void SetImages(const TBitmapList* images);
     const TBitmapList* Images() const { return images_; }
     int DefaultItem() const { return -1; }
+    // The width of the widest line, image and text, measured bold: every line is that wide,
+    // so the list lays out any number of lines without measuring them again.
+    int LineWidth() const;
 
     void Clear();
     void AddItem(const QString& text);
@@ -44,6 +50,9 @@ public:
     // Selects `index` (none when out of range) without raising Click.
     void SetItemIndex(int index);
 
+    // Clear and any other emptying of the list: the measured widths go with the lines.
+    void reset() override;
+
 signals:
     // The user chose an item with the mouse or the keyboard.
     void Click();
@@ -54,9 +63,25 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+    // The text widths follow the lines as they come, change and go.
+    void rowsInserted(const QModelIndex& parent, int start, int end) override;
+    void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
+    void dataChanged(const QModelIndex& top_left, const QModelIndex& bottom_right,
+                     const QList<int>& roles = QList<int>()) override;
 
 private:
+    int TextWidth(int row) const;
+    // Measures every line again (a new font); false when the widest width stayed.
+    bool MeasureAll();
+    // Takes the widest of the widths; false when it stayed.
+    bool SettleWidest();
+
     const TBitmapList* images_ = nullptr;
+    QFontMetrics bold_metrics_;
+    std::vector<int> text_widths_;  // of each line's display text, in line order
+    int widest_text_ = 0;
 };
 
 }  // namespace pixmora

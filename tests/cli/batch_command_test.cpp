@@ -420,5 +420,17 @@ TEST_F(BatchCommandTest, FilesFromListsAfterThePathsByLineOrByNul) {
               "pixmora-batch: cannot read '" + Root() + "/no-list': No such file or directory\n");
 }
 
+TEST_F(BatchCommandTest, MaxMemoryBoundsEachFilesDecoding) {
+    // Halving 2000 x 2000 makes a 3 MB picture: more than 1 MiB, well within 64 MiB.
+    const std::string big = Jpeg("M/big.jpg", 2000, 2000);
+    const Outcome tight = RunBatchProgram({"--max-memory", "1M", big});
+    EXPECT_EQ(tight.status, 1);
+    EXPECT_EQ(tight.err, "processing 0 / 1\nJPEG File error : " + big + "\n");
+    EXPECT_FALSE(fs::exists(Root() + "/M/M/big.jpg"));
+    const Outcome roomy = RunBatchProgram({"--max-memory=64m", "--jobs", "2", big});
+    EXPECT_EQ(roomy.status, 0) << roomy.err;
+    EXPECT_EQ(SizeOf(Root() + "/M/M/big.jpg"), std::make_pair(1000, 1000));
+}
+
 }  // namespace
 }  // namespace pixmora

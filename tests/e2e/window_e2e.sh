@@ -15,7 +15,7 @@ mkdir -p "$shots"
 
 work=$(mktemp -d)
 export HOME=$work/home
-unset XDG_DATA_HOME XDG_CONFIG_HOME DISPLAY
+unset XDG_DATA_HOME XDG_CONFIG_HOME DISPLAY QT_QPA_PLATFORM WAYLAND_DISPLAY
 mkdir -p "$HOME"
 photos=$work/Holidays
 mkdir -p "$photos"

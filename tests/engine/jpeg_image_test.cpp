@@ -20,21 +20,8 @@ using test::MakeJpeg;
 using test::Options;
 using test::Progressive;
 using test::TempFolder;
+using test::WithFrameSize;
 using test::Ycck;
-
-// Changes the width and height written in the frame header of a JPEG file.
-std::string WithFrameSize(std::string jpeg, int width, int height) {
-    for (size_t i = 2; i + 9 < jpeg.size(); ++i) {
-        const auto marker = static_cast<unsigned char>(jpeg[i + 1]);
-        if (static_cast<unsigned char>(jpeg[i]) == 0xFF && (marker == 0xC0 || marker == 0xC2)) {
-            jpeg[i + 5] = static_cast<char>(height >> 8), jpeg[i + 6] = static_cast<char>(height);
-            jpeg[i + 7] = static_cast<char>(width >> 8), jpeg[i + 8] = static_cast<char>(width);
-            return jpeg;
-        }
-    }
-    ADD_FAILURE() << "no frame header";
-    return jpeg;
-}
 
 template <class Action>
 int JpegErrorCode(Action&& action) {

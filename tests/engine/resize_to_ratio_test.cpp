@@ -13,14 +13,17 @@
 #include "engine/jpeg_decompress_object.h"
 #include "engine/jpeg_errors.h"
 #include "engine/nearest_neighbour.h"
+#include "engine/scale_dimension.h"
 #include "support/jpeg_maker.h"
 #include "support/temp_folder.h"
 
 namespace pixmora {
 namespace {
 
+using test::ChromaSampling;
 using test::JpegOptions;
 using test::MakeJpeg;
+using test::NonInterleaved;
 using test::Options;
 using test::Plain;
 using test::Progressive;
@@ -158,25 +161,47 @@ TEST(ResizeToRatio, StreamedSamplingEqualsWholeDecodeAndStretch) {
 
 // Rows that no target row needs are passed over in the decoder, whole block rows included
 // when shrinking hard; the rows that are kept must come out as a whole decode gives them,
-// whatever the chroma sampling and scan mode.
+// whatever the sampling layout and scan mode. Every luma layout from 1x1 to 4x4 with full
+// chroma (beyond 8 luma blocks per MCU only possible with a scan per component), a few
+// mixed layouts (named luma, Cb, Cr), and pictures too narrow for the smoothing upsampler.
 TEST(ResizeToRatio, PassingOverRowsKeepsTheSampledRowsExact) {
     struct Layout {
-        const char* name;
-        int h, v;
+        std::string name;
+        JpegOptions options;
     };
-    const Layout layouts[] = {{"4:2:0", 2, 2}, {"4:2:2", 2, 1}, {"4:4:0", 1, 2}, {"4:4:4", 1, 1}};
-    const int ratios[] = {50, 10, 3, 1, 75, 125};
+    std::vector<Layout> layouts;
+    auto add = [&](std::string name, int h, int v, int cb_h, int cb_v, int cr_h, int cr_v,
+                   int width = 157) {
+        JpegOptions options =
+            ChromaSampling(Sampling(Options(width, 203), h, v), cb_h, cb_v, cr_h, cr_v);
+        if (h * v + cb_h * cb_v + cr_h * cr_v > 10) options = NonInterleaved(options);
+        layouts.push_back({std::move(name), options});
+    };
+    for (int h = 1; h <= 4; ++h)
+        for (int v = 1; v <= 4; ++v)
+            add(std::to_string(h) + "x" + std::to_string(v), h, v, 1, 1, 1, 1);
+    add("2x2 2x1 1x2", 2, 2, 2, 1, 1, 2);
+    add("2x2 1x2 1x1", 2, 2, 1, 2, 1, 1);
+    add("3x2 1x2 1x1", 3, 2, 1, 2, 1, 1);
+    add("1x4 1x2 1x1", 1, 4, 1, 2, 1, 1);
+    add("4x2 4x1 1x1", 4, 2, 4, 1, 1, 1);
+    add("4x2 2x1 1x1", 4, 2, 2, 1, 1, 1);
+    add("2x4 1x2 1x2", 2, 4, 1, 2, 1, 2);
+    add("2x2 three wide", 2, 2, 1, 1, 1, 1, 3);
+    add("1x2 two wide", 1, 2, 1, 1, 1, 1, 2);
+    const int ratios[] = {1, 3, 7, 10, 13, 20, 29, 33, 40, 50, 67, 75, 100, 125};
     TempFolder folder;
     TJPEGImage image;
     TPixelBuffer target;
-    for (const Layout& layout : layouts) {
+    for (Layout& layout : layouts) {
         for (bool progressive : {false, true}) {
-            JpegOptions options = Sampling(Options(333, 250), layout.h, layout.v);
-            options.progressive = progressive;
-            const std::string path = folder.WriteFile("s.jpg", MakeJpeg(options));
+            layout.options.progressive = progressive;
+            const std::string path = folder.WriteFile("s.jpg", MakeJpeg(layout.options));
             for (int ratio : ratios) {
-                SCOPED_TRACE(std::string(layout.name) + (progressive ? " progressive" : "") +
-                             " at " + std::to_string(ratio));
+                // The narrow pictures have no pixels left at the smallest ratios.
+                if (ScaleDimension(layout.options.width, ratio / 100.0) == 0) continue;
+                SCOPED_TRACE(layout.name + (progressive ? " progressive" : " sequential") + " at " +
+                             std::to_string(ratio));
                 EXPECT_TRUE(ResizeMatchesWholeDecode(path, ratio, image, target));
             }
         }
@@ -291,12 +316,7 @@ TEST(ResizeToRatio, TargetsWithoutPixelsOrTooLargeFailBeforeDecoding) {
     TempFolder folder;
     // A header announcing 60000 x 60000 over a tiny body: decoding it would fail, so an
     // allocation failure proves the size was refused first.
-    std::string header_only = MakeJpeg(Options(16, 16));
-    for (size_t i = 2; i + 9 < header_only.size(); ++i)
-        if (header_only.compare(i, 2, "\xFF\xC0") == 0) {
-            header_only.replace(i + 5, 4, std::string("\xEA\x60\xEA\x60", 4));
-            break;
-        }
+    const std::string header_only = test::WithFrameSize(MakeJpeg(Options(16, 16)), 60000, 60000);
     struct Case {
         const char* name;
         std::string bytes;

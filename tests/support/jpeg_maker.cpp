@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include <gtest/gtest.h>
 #include <jpeglib.h>
 
 namespace pixmora::test {
@@ -43,6 +44,47 @@ JpegOptions Sampling(JpegOptions options, int luma_h, int luma_v) {
     return options;
 }
 
+JpegOptions ChromaSampling(JpegOptions options, int cb_h, int cb_v, int cr_h, int cr_v) {
+    options.chroma_sampling[0][0] = cb_h;
+    options.chroma_sampling[0][1] = cb_v;
+    options.chroma_sampling[1][0] = cr_h;
+    options.chroma_sampling[1][1] = cr_v;
+    return options;
+}
+
+JpegOptions NonInterleaved(JpegOptions options) {
+    options.interleaved = false;
+    return options;
+}
+
+namespace {
+
+// Scans of one component each: the whole spectrum per component when sequential; when
+// progressive, every DC scan first, then the AC coefficients in two bands.
+std::vector<jpeg_scan_info> SeparateScans(int components, bool progressive) {
+    std::vector<jpeg_scan_info> scans;
+    auto add = [&](int component, int ss, int se) {
+        jpeg_scan_info scan{};
+        scan.comps_in_scan = 1;
+        scan.component_index[0] = component;
+        scan.Ss = ss;
+        scan.Se = se;
+        scans.push_back(scan);
+    };
+    if (!progressive) {
+        for (int c = 0; c < components; ++c) add(c, 0, 63);
+        return scans;
+    }
+    for (int c = 0; c < components; ++c) add(c, 0, 0);
+    for (int c = 0; c < components; ++c) {
+        add(c, 1, 5);
+        add(c, 6, 63);
+    }
+    return scans;
+}
+
+}  // namespace
+
 std::string MakeJpeg(const JpegOptions& options) {
     jpeg_compress_struct cinfo{};
     jpeg_error_mgr jerr{};
@@ -73,9 +115,22 @@ std::string MakeJpeg(const JpegOptions& options) {
     if (options.components >= 3) {
         cinfo.comp_info[0].h_samp_factor = options.luma_h_sampling;
         cinfo.comp_info[0].v_samp_factor = options.luma_v_sampling;
+        for (int c = 1; c < 3; ++c) {
+            cinfo.comp_info[c].h_samp_factor = options.chroma_sampling[c - 1][0];
+            cinfo.comp_info[c].v_samp_factor = options.chroma_sampling[c - 1][1];
+        }
     }
     jpeg_set_quality(&cinfo, options.quality, TRUE);
-    if (options.progressive) jpeg_simple_progression(&cinfo);
+    cinfo.arith_code = options.arithmetic;
+    cinfo.restart_interval = static_cast<unsigned int>(options.restart_interval);
+    const std::vector<jpeg_scan_info> scans =
+        SeparateScans(cinfo.num_components, options.progressive);
+    if (!options.interleaved) {
+        cinfo.scan_info = scans.data();
+        cinfo.num_scans = static_cast<int>(scans.size());
+    } else if (options.progressive) {
+        jpeg_simple_progression(&cinfo);
+    }
     jpeg_start_compress(&cinfo, TRUE);
     for (const std::string& segment : options.app_segments) {
         jpeg_write_marker(&cinfo, static_cast<unsigned char>(segment[0]),
@@ -108,6 +163,22 @@ std::string MakeJpeg(const JpegOptions& options) {
     std::string out(reinterpret_cast<const char*>(buffer), size);
     free(buffer);
     return out;
+}
+
+std::string WithFrameSize(std::string jpeg, int width, int height) {
+    for (size_t i = 2; i + 9 < jpeg.size(); ++i) {
+        const auto marker = static_cast<unsigned char>(jpeg[i + 1]);
+        // SOF0 to SOF15, leaving out DHT, JPG and DAC.
+        const bool frame =
+            marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if (static_cast<unsigned char>(jpeg[i]) == 0xFF && frame) {
+            jpeg[i + 5] = static_cast<char>(height >> 8), jpeg[i + 6] = static_cast<char>(height);
+            jpeg[i + 7] = static_cast<char>(width >> 8), jpeg[i + 8] = static_cast<char>(width);
+            return jpeg;
+        }
+    }
+    ADD_FAILURE() << "no frame header";
+    return jpeg;
 }
 
 std::string ExifOrientationSegment(int orientation) {

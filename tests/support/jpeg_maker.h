@@ -16,9 +16,16 @@ struct JpegOptions {
     bool plain = false;  // one colour everywhere instead of the pattern (cheap big files)
     bool progressive = false;
     int quality = 85;
-    // Sampling factors of the first component (2 x 2 gives 4:2:0, 2 x 1 4:2:2, 1 x 1 4:4:4).
+    // Sampling factors of the first component (2 x 2 gives 4:2:0, 2 x 1 4:2:2, 1 x 1 4:4:4)
+    // and of the two others (Cb and Cr), horizontal first.
     int luma_h_sampling = 2;
     int luma_v_sampling = 2;
+    int chroma_sampling[2][2] = {{1, 1}, {1, 1}};
+    // false: every component in scans of its own (several sequential scans when not
+    // progressive), which also allows more than 10 blocks in a whole MCU.
+    bool interleaved = true;
+    bool arithmetic = false;                // arithmetic coding instead of Huffman tables
+    int restart_interval = 0;               // MCUs between restart markers, 0 for none
     std::vector<std::string> app_segments;  // raw marker payloads as {marker byte, data...}
 };
 
@@ -29,12 +36,18 @@ JpegOptions Progressive(JpegOptions options);
 JpegOptions Ycck(JpegOptions options);
 JpegOptions Plain(JpegOptions options);
 JpegOptions Sampling(JpegOptions options, int luma_h, int luma_v);
+JpegOptions ChromaSampling(JpegOptions options, int cb_h, int cb_v, int cr_h, int cr_v);
+JpegOptions NonInterleaved(JpegOptions options);
 
 // The test pattern pixel (r, g, b) at x, y: smooth ramps that survive compression well.
 void PatternPixel(int x, int y, int width, int height, uint8_t rgb[3]);
 
 // Encodes the pattern (or one plain colour) in memory.
 std::string MakeJpeg(const JpegOptions& options);
+
+// jpeg with the width and height of its frame header replaced (any start-of-frame kind);
+// a test failure when it has none.
+std::string WithFrameSize(std::string jpeg, int width, int height);
 
 // An APP1 payload holding a minimal little-endian Exif block with one Orientation tag.
 std::string ExifOrientationSegment(int orientation);

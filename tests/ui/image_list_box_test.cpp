@@ -1,5 +1,6 @@
 // The file list: how item texts are shown, which selections raise its click, and how it
 // draws its status images.
+#include <algorithm>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -139,6 +140,58 @@ TEST_F(ImageListBoxTest, HorizontalScrollBarOnlyWhileAnItemIsWiderThanTheBox) {
     list.ReplaceItem(1, "/b.jpg|0");
     QCoreApplication::processEvents();
     EXPECT_FALSE(list.horizontalScrollBar()->isVisible());
+}
+
+TEST_F(ImageListBoxTest, HorizontalScrollBarFollowsTheFontAndTheClearedList) {
+    list.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+    list.AddItem("/photos/a folder/picture_0001.jpg|0");
+    list.AddItem("/b.jpg|0");
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(list.horizontalScrollBar()->isVisible());
+
+    // The same texts in a larger font no longer fit.
+    list.setFont(QFont("Liberation Sans", 16));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(list.horizontalScrollBar()->isVisible());
+
+    list.Clear();
+    list.AddItem("/b.jpg|0");
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(list.horizontalScrollBar()->isVisible());
+}
+
+TEST_F(ImageListBoxTest, EveryLineIsAsHighAsTheOthersAndAsWideAsTheWidest) {
+    list.AddItem("/a.jpg|0");
+    list.AddItem("/photos/a folder with a long name/and another one/picture_0001.jpg|1");
+    list.AddItem("/b.jpg");
+    list.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+    QFont bold = list.font();
+    bold.setBold(true);
+    const int widest = QFontMetrics(bold).horizontalAdvance(
+        "/photos/a folder with a long name/and another one/picture_0001.jpg");
+    EXPECT_EQ(list.LineWidth(), TImageListBox::kMargin + TImageListBox::kImageSize +
+                                    TImageListBox::kImageTextGap + widest + TImageListBox::kMargin);
+    for (int row = 0; row < 3; ++row) {
+        SCOPED_TRACE(row);
+        const QRect line = list.visualItemRect(list.item(row));
+        EXPECT_EQ(line.top(), row * TImageListBox::kItemHeight);
+        EXPECT_EQ(line.height(), TImageListBox::kItemHeight);
+        EXPECT_GE(line.width(), list.LineWidth());
+    }
+    // The widest line goes back to a short text: the lines narrow with it.
+    list.ReplaceItem(1, "/c.jpg|1");
+    const int short_text = std::max({QFontMetrics(bold).horizontalAdvance("/a.jpg"),
+                                     QFontMetrics(bold).horizontalAdvance("/b.jpg"),
+                                     QFontMetrics(bold).horizontalAdvance("/c.jpg")});
+    EXPECT_EQ(list.LineWidth(), TImageListBox::kMargin + TImageListBox::kImageSize +
+                                    TImageListBox::kImageTextGap + short_text +
+                                    TImageListBox::kMargin);
+    // And widen again when another line takes a long text.
+    list.ReplaceItem(2, "/photos/a folder with a long name/and another one/picture_0001.jpg");
+    EXPECT_EQ(list.LineWidth(), TImageListBox::kMargin + TImageListBox::kImageSize +
+                                    TImageListBox::kImageTextGap + widest + TImageListBox::kMargin);
 }
 
 TEST_F(ImageListBoxTest, DrawsTheNumberedImageAtTheTopLeftOfTheLine) {

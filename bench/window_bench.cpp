@@ -1,0 +1,265 @@
+// Benchmark driver of the main window, headless: the batch run as Start runs it, and the
+// drop of a folder of many small JPEG files (rebuild, header, first line previewed), with
+// the list scrolled through afterwards.
+//
+//   window_bench run OUTPUT_FOLDER PHOTO...
+//       drops the photos, sets the ratio to 50 with OUTPUT_FOLDER as the fixed folder and
+//       times Start; prints "run WALL_S CPU_S" (the run only, events included), then
+//       "preview WALL_S CPU_S", the preview of the first line alone, which the run's start
+//       pays once when it rebuilds the list.
+//   window_bench list CACHE_FOLDER SOURCE_PHOTO [COUNT] [REPEATS]
+//       makes CACHE_FOLDER/COUNT/ once (COUNT hard links of one small JPEG made from
+//       SOURCE_PHOTO, default 10000), then times the drop of one of its files and of the
+//       whole folder (best of REPEATS, default 3), and the scrolling of the list.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "engine/jpeg_image.h"
+#include "engine/pixel_buffer.h"
+#include "engine/resize_to_ratio.h"
+#include "ui/image_list_box.h"
+#include "ui/uf_main.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+double CpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// Wall and processor time of one stretch of work.
+class Stopwatch {
+public:
+    Stopwatch() : cpu_start_(CpuSeconds()) { wall_.start(); }
+    double Wall() const { return static_cast<double>(wall_.nsecsElapsed()) * 1e-9; }
+    double Cpu() const { return CpuSeconds() - cpu_start_; }
+
+private:
+    QElapsedTimer wall_;
+    double cpu_start_;
+};
+
+// What the event loop still owes the user after a handler: the list's deferred layout and
+// the repaints it asked for, then a paint of the whole window.
+void Settle(pixmora::TF_Main& window) {
+    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+    window.repaint();
+}
+
+struct Timing {
+    double wall;
+    double cpu;
+};
+
+// Times `action` up to the point where the window has handled what it left to do.
+template <typename Action>
+Timing UntilSettled(pixmora::TF_Main& window, Action action) {
+    const Stopwatch watch;
+    action();
+    Settle(window);
+    return {watch.Wall(), watch.Cpu()};
+}
+
+// The window shown and activated once, as it comes up for a user; false when it never
+// showed.
+bool Bring(pixmora::TF_Main& window) {
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window)) return false;
+    Settle(window);
+    return true;
+}
+
+// Entered once the timed run, and then the timed preview, are over: a profiler cuts its
+// counts there (bench/window_bench.sh --instructions).
+[[gnu::noinline]] void RunReturned() { asm volatile(""); }
+[[gnu::noinline]] void PreviewReturned() { asm volatile(""); }
+
+int Run(pixmora::TF_Main& window, const std::string& output_folder,
+        const std::vector<std::string>& photos) {
+    // The fixed folder is only taken when it exists.
+    fs::create_directories(output_folder);
+    window.BTN_Clear_ListeClick();
+    window.HandleDroppedFiles(photos);
+    window.SetRatioText("50");
+    window.SetSourceFolderSelected(false);
+    window.SetFixFolderSelected(true);
+    window.SetDestFolderText(output_folder);
+    window.RDB_Source_FolderClick();
+    Settle(window);
+
+    // A failure box would wait for a click that never comes: each is closed and counted.
+    int failures = 0;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&failures] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            box->close();
+            ++failures;
+        }
+    });
+    closer.start(100);
+
+    const Timing run = UntilSettled(window, [&] { window.BTN_StartClick(); });
+    RunReturned();
+
+    // A line is marked processed only once its file is written.
+    const pixmora::TImageListBox& list = *window.LBX_File;
+    int written = 0;
+    for (int line = 0; line < list.ItemCount(); ++line) {
+        if (list.ItemText(line).endsWith("|1")) ++written;
+    }
+    if (written != static_cast<int>(photos.size()) || failures != 0) {
+        std::fprintf(stderr, "window_bench: %d of %zu files written, %d failure boxes\n", written,
+                     photos.size(), failures);
+        return 1;
+    }
+    std::printf("run %.3f %.3f\n", run.wall, run.cpu);
+
+    // What the run's start pays for the rebuild's preview of line 0, on its own.
+    window.SelectItem(0);
+    const Timing preview = UntilSettled(window, [&] { window.LBX_FileClick(); });
+    PreviewReturned();
+    std::printf("preview %.3f %.3f\n", preview.wall, preview.cpu);
+    return 0;
+}
+
+// COUNT hard links of one small JPEG; made once, kept for later runs.
+std::string FolderOfSmallFiles(const std::string& cache, const std::string& source, int count) {
+    const fs::path folder = fs::path(cache) / std::to_string(count);
+    const fs::path done = fs::path(cache) / (std::to_string(count) + ".done");
+    if (fs::exists(done)) return folder.string();
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const fs::path model = fs::path(cache) / "small.jpg";
+    {
+        pixmora::TJPEGImage image;
+        pixmora::TPixelBuffer target;
+        image.LoadFromFile(source);
+        pixmora::ResizeToRatio(image, target, 5);
+        image.SaveToFile(model.string());
+    }
+    char name[32];
+    for (int i = 0; i < count; ++i) {
+        std::snprintf(name, sizeof name, "photo_%05d.jpg", i);
+        std::error_code ec;
+        fs::create_hard_link(model, folder / name, ec);
+        if (ec) fs::copy_file(model, folder / name);
+    }
+    std::FILE* mark = std::fopen(done.string().c_str(), "w");
+    if (mark) std::fclose(mark);
+    return folder.string();
+}
+
+// The best wall and processor times of `repeats` drops of `names` on an emptied list.
+Timing BestDrop(pixmora::TF_Main& window, const std::vector<std::string>& names, int repeats) {
+    Timing best{1e30, 1e30};
+    for (int i = 0; i < repeats; ++i) {
+        window.BTN_Clear_ListeClick();
+        Settle(window);
+        const Timing drop = UntilSettled(window, [&] { window.HandleDroppedFiles(names); });
+        best.wall = std::min(best.wall, drop.wall);
+        best.cpu = std::min(best.cpu, drop.cpu);
+    }
+    return best;
+}
+
+int List(pixmora::TF_Main& window, const std::string& cache, const std::string& source, int count,
+         int repeats) {
+    const std::string folder = FolderOfSmallFiles(cache, source, count);
+    pixmora::TImageListBox& list = *window.LBX_File;
+
+    const Timing one = BestDrop(window, {folder + "/photo_00000.jpg"}, repeats);
+    const Timing all = BestDrop(window, {folder}, repeats);
+    if (list.ItemCount() != count || window.Files.size() != static_cast<std::size_t>(count)) {
+        std::fprintf(stderr, "window_bench: %d lines listed, %d expected\n", list.ItemCount(),
+                     count);
+        return 1;
+    }
+    std::printf("drop of 1 file:      %8.1f ms wall %8.1f ms cpu (the first preview alone)\n",
+                one.wall * 1e3, one.cpu * 1e3);
+    std::printf("drop of %d files: %8.1f ms wall %8.1f ms cpu\n", count, all.wall * 1e3,
+                all.cpu * 1e3);
+    std::printf("beyond the first preview: %.1f ms wall, %.1f ms cpu (goal <= 1000 ms)\n",
+                (all.wall - one.wall) * 1e3, (all.cpu - one.cpu) * 1e3);
+
+    // Scrolling: a page at a time through the whole list, each page painted at once.
+    QScrollBar& bar = *list.verticalScrollBar();
+    bar.setValue(0);
+    Settle(window);
+    double slowest = 0;
+    int pages = 0;
+    const Stopwatch scroll;
+    while (bar.value() < bar.maximum()) {
+        const Stopwatch page;
+        bar.setValue(bar.value() + bar.pageStep());
+        list.viewport()->repaint();
+        slowest = std::max(slowest, page.Wall());
+        ++pages;
+    }
+    const QList<QWidget*> children =
+        list.viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    std::printf(
+        "scrolling: %d pages, %.2f ms a page on average, slowest %.2f ms; "
+        "uniform item sizes %s, %lld widgets in the list\n",
+        pages, pages ? scroll.Wall() * 1e3 / pages : 0.0, slowest * 1e3,
+        list.uniformItemSizes() ? "yes" : "no", static_cast<long long>(children.size()));
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const bool run = args.size() >= 3 && args[0] == "run";
+    const bool list = args.size() >= 3 && args.size() <= 5 && args[0] == "list";
+    if (!run && !list) {
+        std::fprintf(stderr,
+                     "usage: %s run OUTPUT_FOLDER PHOTO...\n"
+                     "       %s list CACHE_FOLDER SOURCE_PHOTO [COUNT] [REPEATS]\n",
+                     argv[0], argv[0]);
+        return 2;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A first start every time: no settings of an earlier run, nothing in the user's folder.
+    QTemporaryDir data_home;
+    if (!data_home.isValid()) return 1;
+    qputenv("XDG_DATA_HOME", data_home.path().toLocal8Bit());
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+        qputenv("XDG_RUNTIME_DIR", data_home.path().toLocal8Bit());
+
+    QApplication app(argc, argv);
+    pixmora::TF_Main window;
+    // The delayed update check would reach for the network and may ask a question that
+    // nobody answers; the figures are about the run and the list.
+    window.TMR_Update->stop();
+    if (!Bring(window)) {
+        std::fprintf(stderr, "window_bench: the window was never shown\n");
+        return 1;
+    }
+    try {
+        if (run) {
+            return Run(window, args[1], std::vector<std::string>(args.begin() + 2, args.end()));
+        }
+        const int count = args.size() > 3 ? std::atoi(args[3].c_str()) : 10000;
+        const int repeats = args.size() > 4 ? std::max(1, std::atoi(args[4].c_str())) : 3;
+        return List(window, args[1], args[2], std::max(1, count), repeats);
+    } catch (const std::exception& failure) {
+        std::fprintf(stderr, "window_bench: %s\n", failure.what());
+        return 1;
+    }
+}

@@ -1,0 +1,137 @@
+#!/usr/bin/env bash
+# Times the main window, headless, against pixmora-batch in the same benchmark run: the 50 %
+# resize of a set of photos through Start, and the drop of a folder of many small JPEG files.
+# Usage: bench/window_bench.sh [--build DIR] [--repeats N] [--count N] [--instructions]
+#                              [PHOTO...]
+#   --build DIR     build folder holding cli/pixmora-batch and bench/window_bench (default build)
+#   --repeats N     best of N runs, the batch and the window interleaved (default 3)
+#   --count N       files in the dropped folder (default 10000), made once under
+#                   DIR/bench/window_bench_cache
+#   --instructions  also count the instructions of both runs under valgrind's callgrind:
+#                   slow, but the same however busy the machine is
+#   PHOTO...        JPEG files (default: the MATE background photos)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build=build
+repeats=3
+count=10000
+instructions=0
+photos=()
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --build) build=$2; shift 2 ;;
+        --repeats) repeats=$2; shift 2 ;;
+        --count) count=$2; shift 2 ;;
+        --instructions) instructions=1; shift ;;
+        -h|--help) sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+        *) photos+=("$1"); shift ;;
+    esac
+done
+if [ ${#photos[@]} -eq 0 ]; then
+    shopt -s globstar nullglob
+    photos=(/usr/share/backgrounds/mate/**/*.jpg)
+fi
+[ ${#photos[@]} -gt 0 ] || { echo "no photos to resize" >&2; exit 2; }
+batch=$build/cli/pixmora-batch
+window=$build/bench/window_bench
+for program in "$batch" "$window"; do
+    [ -x "$program" ] || { echo "missing $program (build with PIXMORA_BUILD_UI=ON)" >&2; exit 2; }
+done
+export QT_QPA_PLATFORM=offscreen
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+calc() { awk "BEGIN { print $1 }"; }
+smaller() { if [ -z "$1" ] || [ "$(calc "$2 < $1")" = 1 ]; then echo "$2"; else echo "$1"; fi; }
+load() { cut -d' ' -f1-3 /proc/loadavg; }
+
+# pixmora-batch with --jobs 1 where it has the option: one file at a time, as the window.
+jobs=()
+if "$batch" --help 2>&1 | grep -q -- '--jobs'; then jobs=(--jobs 1); fi
+
+# One run of each: "wall cpu" in seconds. The batch is timed as a whole process; the window
+# from the Start click until its events are handled, inside its own process.
+run_batch() {
+    rm -rf "$work/batch"
+    mkdir -p "$work/batch"  # the fixed folder must exist
+    local wall user system
+    read -r wall user system < <({ TIMEFORMAT='%R %U %S'
+        time "$batch" "${jobs[@]}" --ratio 50 --fixed-folder "$work/batch" "${photos[@]}" \
+            >/dev/null 2>&1; } 2>&1)
+    echo "$wall $(calc "$user + $system")"
+}
+# The window also prints the preview of line 0 alone, which its run pays once at the start.
+run_window() {
+    rm -rf "$work/window"
+    local tag wall cpu tag2 preview preview_cpu
+    { read -r tag wall cpu; read -r tag2 preview preview_cpu; } < <("$window" run "$work/window" "${photos[@]}")
+    [ "$tag" = run ] && [ "$tag2" = preview ] || { echo "window run failed" >&2; exit 1; }
+    echo "$wall $cpu $preview $preview_cpu"
+}
+
+echo "load average before: $(load) on $(nproc) cores"
+echo "${#photos[@]} photos, ratio 50 %, best of $repeats runs, interleaved" \
+    "(pixmora-batch ${jobs[*]:-without --jobs})"
+best_batch="" best_batch_cpu="" best_window="" best_window_cpu="" best_preview="" best_preview_cpu=""
+for i in $(seq "$repeats"); do
+    read -r wall cpu < <(run_batch)
+    best_batch=$(smaller "$best_batch" "$wall")
+    best_batch_cpu=$(smaller "$best_batch_cpu" "$cpu")
+    read -r wall2 cpu2 preview preview_cpu < <(run_window)
+    best_window=$(smaller "$best_window" "$wall2")
+    best_window_cpu=$(smaller "$best_window_cpu" "$cpu2")
+    best_preview=$(smaller "$best_preview" "$preview")
+    best_preview_cpu=$(smaller "$best_preview_cpu" "$preview_cpu")
+    printf '  run %d: pixmora-batch %.3f s (cpu %.3f), window %.3f s (cpu %.3f)\n' \
+        "$i" "$wall" "$cpu" "$wall2" "$cpu2"
+done
+printf '%-24s %8s %8s\n' "" "wall s" "cpu s"
+printf '%-24s %8.3f %8.3f\n' "pixmora-batch" "$best_batch" "$best_batch_cpu"
+printf '%-24s %8.3f %8.3f\n' "window (Start)" "$best_window" "$best_window_cpu"
+printf '%-24s %8.3f %8.3f\n' "  of which preview line 0" "$best_preview" "$best_preview_cpu"
+printf 'window / pixmora-batch: %.3f wall, %.3f cpu (goal <= 1.15)\n' \
+    "$(calc "$best_window / $best_batch")" "$(calc "$best_window_cpu / $best_batch_cpu")"
+printf 'without the preview of line 0: %.3f wall, %.3f cpu\n' \
+    "$(calc "($best_window - $best_preview) / $best_batch")" \
+    "$(calc "($best_window_cpu - $best_preview_cpu) / $best_batch_cpu")"
+
+# Instructions of every thread: pixmora-batch inside RunBatch (the whole program when that
+# is not where its run happens), the window between the start of its run and the markers
+# the window program passes after the run and after the preview.
+if [ "$instructions" = 1 ]; then
+    command -v valgrind >/dev/null || { echo "missing valgrind" >&2; exit 2; }
+    totals() { sed -n 's/^totals: //p' "$1"; }
+    rm -rf "$work/batch" "$work/window"
+    mkdir -p "$work/batch"
+    valgrind --tool=callgrind --callgrind-out-file="$work/cg.batch" \
+        --toggle-collect='pixmora::RunBatch(*' \
+        "$batch" "${jobs[@]}" --ratio 50 --fixed-folder "$work/batch" "${photos[@]}" >/dev/null 2>&1
+    batch_ir=$(totals "$work/cg.batch")
+    if [ "${batch_ir:-0}" -lt 1000000 ]; then
+        rm -rf "$work/batch"/*
+        valgrind --tool=callgrind --callgrind-out-file="$work/cg.batch" \
+            "$batch" "${jobs[@]}" --ratio 50 --fixed-folder "$work/batch" "${photos[@]}" \
+            >/dev/null 2>&1
+        batch_ir=$(totals "$work/cg.batch")
+    fi
+    valgrind --tool=callgrind --callgrind-out-file="$work/cg.window" \
+        --dump-before='pixmora::RunBatch(*' --dump-before='*RunReturned*' \
+        --dump-before='*PreviewReturned*' \
+        "$window" run "$work/window" "${photos[@]}" >/dev/null 2>&1
+    window_ir=$(totals "$work/cg.window.2")
+    preview_ir=$(totals "$work/cg.window.3")
+    echo
+    printf '%-24s %14s\n' "" "instructions"
+    printf '%-24s %14d\n' "pixmora-batch" "$batch_ir"
+    printf '%-24s %14d\n' "window (Start)" "$window_ir"
+    printf '%-24s %14d\n' "  of which preview line 0" "$preview_ir"
+    printf 'window / pixmora-batch: %.3f, without the preview of line 0: %.3f\n' \
+        "$(calc "$window_ir / $batch_ir")" "$(calc "($window_ir - $preview_ir) / $batch_ir")"
+fi
+
+echo
+echo "drop of a folder of $count small JPEG files, best of $repeats"
+"$window" list "$build/bench/window_bench_cache" "${photos[0]}" "$count" "$repeats"
+echo "load average after: $(load)"
