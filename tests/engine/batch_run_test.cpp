@@ -15,6 +15,7 @@
 #include "recording_view.h"
 #include "support/jpeg_maker.h"
 #include "support/temp_folder.h"
+#include "tests/engine/picture_size.h"
 
 namespace pixmora {
 namespace {
@@ -38,12 +39,6 @@ protected:
         files_.push_back(entry);
     }
     std::string Root() const { return temp_.Path().string(); }
-
-    static std::pair<int, int> SizeOf(const std::string& path) {
-        TJPEGImage image;
-        image.LoadFromFile(path);
-        return {image.Width(), image.Height()};
-    }
 
     test::TempFolder temp_;
     std::vector<TListe_File> files_;
@@ -94,8 +89,8 @@ TEST_F(BatchRunTest, ResizesEveryFileIntoItsSubFolderAndShowsEachStep) {
     EXPECT_EQ(std::vector<std::string>(view_.calls.end() - ending.size(), view_.calls.end()),
               ending);
 
-    EXPECT_EQ(SizeOf(out_a), std::make_pair(32, 24));
-    EXPECT_EQ(SizeOf(out_b), std::make_pair(50, 15));
+    EXPECT_EQ(test::PictureSizeOf(out_a), std::make_pair(32, 24));
+    EXPECT_EQ(test::PictureSizeOf(out_b), std::make_pair(50, 15));
     EXPECT_TRUE(view_.failures.empty());
     EXPECT_EQ(state_.FileCount, 2);
     EXPECT_EQ(view_.lines, (std::vector<std::string>{a + "|1", b + "|1"}));
@@ -113,8 +108,8 @@ TEST_F(BatchRunTest, FixedFolderAndRatioAreReadForEachFile) {
         }
     };
     RunBatch(files_, state_, view_);
-    EXPECT_EQ(SizeOf(Root() + "/Trip/Trip/a.jpg"), std::make_pair(20, 20));
-    EXPECT_EQ(SizeOf(Root() + "/Out/Trip/b.jpg"), std::make_pair(10, 10));
+    EXPECT_EQ(test::PictureSizeOf(Root() + "/Trip/Trip/a.jpg"), std::make_pair(20, 20));
+    EXPECT_EQ(test::PictureSizeOf(Root() + "/Out/Trip/b.jpg"), std::make_pair(10, 10));
     EXPECT_FALSE(fs::exists(Root() + "/Trip/Trip/b.jpg"));
 }
 

@@ -18,6 +18,7 @@
 #include "recording_view.h"
 #include "support/jpeg_maker.h"
 #include "support/temp_folder.h"
+#include "tests/engine/picture_size.h"
 
 namespace pixmora {
 namespace {
@@ -64,11 +65,6 @@ protected:
     std::string Folder(const std::string& relative) const {
         fs::create_directories(temp_.Path() / relative);
         return (temp_.Path() / relative).string();
-    }
-    static std::pair<int, int> SizeOf(const std::string& path) {
-        TJPEGImage image;
-        image.LoadFromFile(path);
-        return {image.Width(), image.Height()};
     }
 
     test::TempFolder temp_;
@@ -129,8 +125,10 @@ TEST_F(ParallelBatchRunTest, OfFilesWithOneOutputTheLaterInTheListWins) {
     const std::string out = Folder("Out");
     EXPECT_EQ(Run(4, out), static_cast<int32_t>(files_.size()));
     for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(SizeOf(out + "/Trip/p" + std::to_string(i) + ".jpg"), std::make_pair(8, 6)) << i;
-    EXPECT_EQ(SizeOf(out + "/Trip/t.jpg"), std::make_pair(16, 16));
+        EXPECT_EQ(test::PictureSizeOf(out + "/Trip/p" + std::to_string(i) + ".jpg"),
+                  std::make_pair(8, 6))
+            << i;
+    EXPECT_EQ(test::PictureSizeOf(out + "/Trip/t.jpg"), std::make_pair(16, 16));
     EXPECT_EQ(EntryNames(out + "/Trip").size(), 7u);  // no temporary file left
 }
 
@@ -146,7 +144,7 @@ TEST_F(ParallelBatchRunTest, ALoadFailureStartsNoNewFileAndLetsTheStartedOnesFin
     const std::set<std::string> names = EntryNames(Root() + "/T/T");
     EXPECT_EQ(names.size(), static_cast<std::size_t>(written));
     for (const std::string& name : names)
-        EXPECT_EQ(SizeOf(Root() + "/T/T/" + name), std::make_pair(32, 24)) << name;
+        EXPECT_EQ(test::PictureSizeOf(Root() + "/T/T/" + name), std::make_pair(32, 24)) << name;
     EXPECT_EQ(view_.statuses.back(), ProcessingText(written, 32));
 }
 
@@ -176,7 +174,7 @@ TEST_F(ParallelBatchRunTest, AStopRequestLetsTheFilesInProgressFinish) {
     const std::set<std::string> names = EntryNames(Root() + "/S/S");
     EXPECT_EQ(names.size(), static_cast<std::size_t>(written));
     for (const std::string& name : names)
-        EXPECT_EQ(SizeOf(Root() + "/S/S/" + name), std::make_pair(80, 60)) << name;
+        EXPECT_EQ(test::PictureSizeOf(Root() + "/S/S/" + name), std::make_pair(80, 60)) << name;
 }
 
 }  // namespace
