@@ -8,6 +8,7 @@
 #include "collect/ini_file.h"
 #include "collect/ini_file_lock.h"
 #include "collect/profile_integer.h"
+#include "engine/failure_text.h"
 
 namespace pixmora {
 namespace {
@@ -17,12 +18,6 @@ public:
     explicit WriteFailure(const std::string& file)
         : std::runtime_error("Impossible d'écrire dans " + file) {}
 };
-
-// The error box's habit: a message not ending in punctuation gets a closing ".".
-std::string WithClosingDot(std::string text) {
-    if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
-    return text;
-}
 
 // Words separated by runs of "," and blanks.
 std::vector<std::string_view> Words(std::string_view text) {
@@ -94,7 +89,7 @@ std::string TFormPlacement::ResolutionSuffix() const {
 }
 
 void TFormPlacement::Report(const std::string& message) {
-    window_.ShowError(WithClosingDot(message));
+    window_.ShowError(WithFinalStop(message));
 }
 
 void TFormPlacement::LoadPlacement() {

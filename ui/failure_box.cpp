@@ -1,15 +1,12 @@
 // Error boxes.
 #include "ui/failure_box.h"
 
+#include "engine/failure_text.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
 namespace pixmora {
-
-std::string WithFinalStop(std::string text) {
-    if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
-    return text;
-}
 
 void ShowErrorBox(QWidget* parent, const std::string& text) {
     QMessageBox box(QMessageBox::Critical, QApplication::applicationName(),

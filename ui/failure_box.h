@@ -9,10 +9,6 @@ class QWidget;
 
 namespace pixmora {
 
-// A failure's message as the error box shows it: a full stop is added when the last
-// character's code is greater than that of the full stop.
-std::string WithFinalStop(std::string text);
-
 // The error box: error icon, OK, the application title as caption; text shown as given.
 // Returns when the user has closed it.
 void ShowErrorBox(QWidget* parent, const std::string& text);
