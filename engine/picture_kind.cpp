@@ -8,18 +8,30 @@
 
 namespace pixmora {
 
-PictureKind PictureKindOf(const std::string& path) {
+namespace {
+
+// The file name's extension, without its dot; "" when it has none.
+std::string ExtensionOf(const std::string& path) {
     const std::string name = ExtractName(path, true);
     const std::size_t dot = name.rfind('.');
-    const std::string extension = dot == std::string::npos ? std::string() : name.substr(dot + 1);
-    std::string lower = extension;
+    return dot == std::string::npos ? std::string() : name.substr(dot + 1);
+}
+
+}  // namespace
+
+PictureKind PictureKindOf(const std::string& path) {
+    std::string lower = ExtensionOf(path);
     std::transform(lower.begin(), lower.end(), lower.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     if (lower == "jpg" || lower == "jpeg") return PictureKind::Jpeg;
     if (lower == "bmp") return PictureKind::Bitmap;
     if (lower == "ico") return PictureKind::Icon;
     if (lower == "emf" || lower == "wmf") return PictureKind::Metafile;
-    throw EInvalidGraphic("Extension de fichier image inconnue (." + extension + ")");
+    throw UnknownPictureKind(path);
+}
+
+EInvalidGraphic UnknownPictureKind(const std::string& path) {
+    return EInvalidGraphic("Extension de fichier image inconnue (." + ExtensionOf(path) + ")");
 }
 
 }  // namespace pixmora

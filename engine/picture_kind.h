@@ -15,7 +15,10 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// jpg/jpeg, bmp, ico, emf/wmf; throws EInvalidGraphic for any other extension.
+// jpg/jpeg, bmp, ico, emf/wmf; throws UnknownPictureKind for any other extension.
 PictureKind PictureKindOf(const std::string& path);
+
+// The failure of a file whose extension names no picture kind that can be loaded.
+EInvalidGraphic UnknownPictureKind(const std::string& path);
 
 }  // namespace pixmora

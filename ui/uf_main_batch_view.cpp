@@ -118,8 +118,7 @@ void TF_Main::LoadPicture(const std::string& path) {
         }
         case PictureKind::Metafile:
             // Qt has no metafile reader: such a file counts as a picture of unknown kind.
-            throw EInvalidGraphic("Extension de fichier image inconnue (." +
-                                  path.substr(path.rfind('.') + 1) + ")");
+            throw UnknownPictureKind(path);
     }
 }
 
