@@ -3,13 +3,15 @@
 # the libjpeg-turbo codec floor and other tools, on one core and then on N, and reports the
 # peak memory of one job and of N jobs.
 # Usage: bench/bench.sh [--program PATH | --driver PATH] [--repeats N] [--jobs N] [--scaling]
-#                       [PHOTO...]
+#                       [--instructions] [PHOTO...]
 #   --program PATH  pixmora-batch to time (default build/cli/pixmora-batch when built)
 #   --driver PATH   a driver taking "RATIO OUTPUT_FOLDER FILE..." (default
 #                   build/bench/resize_files when no pixmora-batch is built; one core only)
 #   --repeats N     best of N runs for every timing (default 3)
 #   --jobs N        cores of the second table (default: online cores)
 #   --scaling       also time 16, 64 and 256 copies of a photo, and 1, 4 and 16 megapixels
+#   --instructions  also count the instructions of the one-core rows under callgrind: slow,
+#                   but the same however busy the machine is
 #   PHOTO...        JPEG files (default: the MATE background photos)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,6 +21,7 @@ driver=""
 repeats=3
 jobs=$(nproc)
 scaling=0
+instructions=0
 photos=()
 while [ $# -gt 0 ]; do
     case "$1" in
@@ -27,7 +30,8 @@ while [ $# -gt 0 ]; do
         --repeats) repeats=$2; shift 2 ;;
         --jobs) jobs=$2; shift 2 ;;
         --scaling) scaling=1; shift ;;
-        -h|--help) sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+        --instructions) instructions=1; shift ;;
+        -h|--help) sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
         *) photos+=("$1"); shift ;;
     esac
 done
@@ -67,6 +71,21 @@ run_pixmora() {
 # quality 90, 4:2:0, of its half-size picture (made beforehand, outside the timing). The
 # matched floor also encodes progressively where the source is progressive, as the program
 # must.
+# The largest picture (width x height x 3 bytes): the memory yardstick, and the one file
+# whose own resize bounds the time of any number of jobs.
+largest=0
+largest_name=""
+largest_photo=""
+for photo in "${photos[@]}"; do
+    read -r width height < <(identify -ping -format '%w %h\n' "$photo[0]")
+    bytes=$((width * height * 3))
+    if [ "$bytes" -gt "$largest" ]; then
+        largest=$bytes
+        largest_name=$(basename "$photo")
+        largest_photo=$photo
+    fi
+done
+
 i=0
 progressive=()
 for photo in "${photos[@]}"; do
@@ -146,6 +165,8 @@ commands=()
 add_row() { labels+=("$1"); commands+=("$2"); }
 pixmora_one() { run_pixmora 1 "${photos[@]}"; }
 pixmora_many() { run_pixmora "$jobs" "${photos[@]}"; }
+# No number of jobs can finish before the largest file's own resize: one job does each file.
+pixmora_largest() { run_pixmora 1 "$largest_photo"; }
 add_row "pixmora ($(basename "${program:-$driver}")${program:+ --jobs 1})" pixmora_one
 add_row "codec floor (djpeg+cjpeg)" run_floor
 add_row "matched floor (progressive)" "run_floor matched"
@@ -155,6 +176,7 @@ add_row "ImageMagick convert -sample" "each magick_one"
 one_core_rows=${#commands[@]}
 if [ -n "$program" ]; then
     add_row "pixmora --jobs $jobs" pixmora_many
+    add_row "pixmora, the largest file alone" pixmora_largest
     add_row "codec floor, xargs -P $jobs" floor_parallel
     add_row "vips, its own threads" "each vips_threads"
     add_row "vips, xargs -P $jobs" "each_parallel vips_one"
@@ -203,13 +225,6 @@ if [ -n "$program" ]; then
 fi
 
 # Peak memory against the largest decoded picture (width x height x 3).
-largest=0
-largest_name=""
-for photo in "${photos[@]}"; do
-    read -r width height < <(identify -ping -format '%w %h\n' "$photo[0]")
-    bytes=$((width * height * 3))
-    if [ "$bytes" -gt "$largest" ]; then largest=$bytes; largest_name=$(basename "$photo"); fi
-done
 peak_one=$(peak_kb 1 "${photos[@]}")
 printf '\npeak RSS, one job: %.1f MB; largest decoded picture %.1f MB (%s); ratio %.2f\n' \
     "$(calc "$peak_one / 1024")" "$(calc "$largest / 1048576")" "$largest_name" \
@@ -218,6 +233,47 @@ if [ -n "$program" ]; then
     peak_many=$(peak_kb "$jobs" "${photos[@]}")
     printf 'peak RSS, %s jobs: %.1f MB; %.2f x one job\n' "$jobs" "$(calc "$peak_many / 1024")" \
         "$(calc "$peak_many / $peak_one")"
+fi
+
+if [ "$instructions" = 1 ]; then
+    command -v valgrind >/dev/null || { echo "missing valgrind (scripts/setup.sh --bench)" >&2; exit 2; }
+    # Instructions of one process, every thread counted.
+    count_ir() {
+        rm -f "$work/cg.out"
+        valgrind --tool=callgrind --callgrind-out-file="$work/cg.out" "$@" >/dev/null 2>&1
+        sed -n 's/^totals: //p' "$work/cg.out"
+    }
+    pixmora_ir() {
+        rm -rf "$work/out"/*
+        if [ -n "$program" ]; then
+            count_ir "$program" --jobs 1 --ratio 50 --fixed-folder "$work/out" "$@"
+        else
+            count_ir "$driver" 50 "$work/out" "$@"
+        fi
+    }
+    ir_floor=0
+    ir_matched=0
+    i=0
+    for photo in "${photos[@]}"; do
+        decode=$(count_ir djpeg -dct float "$photo")
+        plain=$(count_ir cjpeg -dct float -quality 90 -sample 2x2 -baseline "$work/half/$i.ppm")
+        matched=$plain
+        if [ "${progressive[$i]}" = -progressive ]; then
+            matched=$(count_ir cjpeg -dct float -quality 90 -sample 2x2 -progressive \
+                "$work/half/$i.ppm")
+        fi
+        ir_floor=$(calc "$ir_floor + $decode + $plain")
+        ir_matched=$(calc "$ir_matched + $decode + $matched")
+        i=$((i + 1))
+    done
+    ir_pixmora=$(pixmora_ir "${photos[@]}")
+    ir_largest=$(pixmora_ir "$largest_photo")
+    printf '\nInstructions (callgrind), one core %12s %9s\n' "x 10^9" "x floor"
+    ir_row() { printf '%-34s %12.3f %9.3f\n' "$1" "$(calc "$2 / 1e9")" "$(calc "$2 / $ir_floor")"; }
+    ir_row "pixmora ($(basename "${program:-$driver}")${program:+ --jobs 1})" "$ir_pixmora"
+    ir_row "codec floor (djpeg+cjpeg)" "$ir_floor"
+    ir_row "matched floor (progressive)" "$ir_matched"
+    ir_row "pixmora, the largest file alone" "$ir_largest"
 fi
 
 [ "$scaling" = 1 ] && [ -n "$program" ] || exit 0
@@ -242,10 +298,6 @@ done
 
 # Growth with the picture size: 16 files of 1, 4 and 16 megapixels (16:9, quality 90,
 # made from the largest photo).
-largest_photo=""
-for photo in "${photos[@]}"; do
-    [ "$(basename "$photo")" = "$largest_name" ] && largest_photo=$photo
-done
 printf '\n16 files of each size: seconds, and milliseconds per megapixel\n'
 printf '%-12s %10s %10s %12s %10s\n' megapixels "--jobs 1" "ms/MP" "--jobs $jobs" "ms/MP"
 for megapixels in 1 4 16; do
