@@ -67,10 +67,6 @@ run_pixmora() {
     fi
 }
 
-# The codec floor: a full floating-point decode of each source, and the encoding at
-# quality 90, 4:2:0, of its half-size picture (made beforehand, outside the timing). The
-# matched floor also encodes progressively where the source is progressive, as the program
-# must.
 # The largest picture (width x height x 3 bytes): the memory yardstick, and the one file
 # whose own resize bounds the time of any number of jobs.
 largest=0
@@ -86,6 +82,10 @@ for photo in "${photos[@]}"; do
     fi
 done
 
+# The codec floor: a full floating-point decode of each source, and the encoding at
+# quality 90, 4:2:0, of its half-size picture (made beforehand, outside the timing). The
+# matched floor also encodes progressively where the source is progressive, as the program
+# must.
 i=0
 progressive=()
 for photo in "${photos[@]}"; do
