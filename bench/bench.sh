@@ -55,17 +55,21 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/half" "$work/out"
 
-# pixmora on the given files with N jobs.
-run_pixmora() {
-    local jobs=$1
-    shift
+# pixmora on the given files with N jobs, into an emptied output folder, under the command
+# given before "--" (none, /usr/bin/time, valgrind).
+pixmora_under() {  # [COMMAND...] -- JOBS FILE...
+    local under=()
+    while [ "$1" != -- ]; do under+=("$1"); shift; done
+    local jobs=$2
+    shift 2
     rm -rf "$work/out"/*
     if [ -n "$program" ]; then
-        "$program" --jobs "$jobs" --ratio 50 --fixed-folder "$work/out" "$@" >/dev/null 2>&1
+        "${under[@]}" "$program" --jobs "$jobs" --ratio 50 --fixed-folder "$work/out" "$@"
     else
-        "$driver" 50 "$work/out" "$@"
+        "${under[@]}" "$driver" 50 "$work/out" "$@"
     fi
 }
+run_pixmora() { pixmora_under -- "$@" >/dev/null 2>&1; }  # JOBS FILE...
 
 # The largest picture (width x height x 3 bytes): the memory yardstick, and the one file
 # whose own resize bounds the time of any number of jobs.
@@ -147,15 +151,7 @@ best_of() {
 }
 
 peak_kb() {  # JOBS FILE...: the program's peak resident memory in kilobytes
-    local jobs=$1
-    shift
-    rm -rf "$work/out"/*
-    if [ -n "$program" ]; then
-        /usr/bin/time -f %M "$program" --jobs "$jobs" --ratio 50 --fixed-folder "$work/out" "$@" \
-            2>&1 >/dev/null | tail -1
-    else
-        /usr/bin/time -f %M "$driver" 50 "$work/out" "$@" 2>&1 >/dev/null | tail -1
-    fi
+    pixmora_under /usr/bin/time -f %M -- "$@" 2>&1 >/dev/null | tail -1
 }
 
 # The rows, each a command timed as a whole. The rounds run every row once in turn, so that
@@ -238,18 +234,16 @@ fi
 if [ "$instructions" = 1 ]; then
     command -v valgrind >/dev/null || { echo "missing valgrind (scripts/setup.sh --bench)" >&2; exit 2; }
     # Instructions of one process, every thread counted.
+    callgrind=(valgrind --tool=callgrind --callgrind-out-file="$work/cg.out")
     count_ir() {
         rm -f "$work/cg.out"
-        valgrind --tool=callgrind --callgrind-out-file="$work/cg.out" "$@" >/dev/null 2>&1
+        "${callgrind[@]}" "$@" >/dev/null 2>&1
         sed -n 's/^totals: //p' "$work/cg.out"
     }
     pixmora_ir() {
-        rm -rf "$work/out"/*
-        if [ -n "$program" ]; then
-            count_ir "$program" --jobs 1 --ratio 50 --fixed-folder "$work/out" "$@"
-        else
-            count_ir "$driver" 50 "$work/out" "$@"
-        fi
+        rm -f "$work/cg.out"
+        pixmora_under "${callgrind[@]}" -- 1 "$@" >/dev/null 2>&1
+        sed -n 's/^totals: //p' "$work/cg.out"
     }
     ir_floor=0
     ir_matched=0
