@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <string>
 
-#include "engine/jpeg_image.h"
-#include "engine/pixel_buffer.h"
-#include "engine/resize_to_ratio.h"
+#include "engine/codec/jpeg_image.h"
+#include "engine/resample/pixel_buffer.h"
+#include "engine/resample/resize_to_ratio.h"
 
 int main(int argc, char** argv) {
     if (argc < 4) {

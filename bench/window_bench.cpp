@@ -27,9 +27,9 @@
 #include <QTest>
 #include <QTimer>
 
-#include "engine/jpeg_image.h"
-#include "engine/pixel_buffer.h"
-#include "engine/resize_to_ratio.h"
+#include "engine/codec/jpeg_image.h"
+#include "engine/resample/pixel_buffer.h"
+#include "engine/resample/resize_to_ratio.h"
 #include "ui/image_list_box.h"
 #include "ui/uf_main.h"
 

@@ -14,8 +14,8 @@
 #include "cli/name_list.h"
 #include "cli/terminal_view.h"
 #include "collect/file_list.h"
-#include "engine/file_entry.h"
-#include "engine/parallel_batch_run.h"
+#include "engine/files/file_entry.h"
+#include "engine/run/parallel_batch_run.h"
 #include "update/app_identity.h"
 
 namespace pixmora {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/run_control.h"
+#include "engine/run/run_control.h"
 
 namespace pixmora {
 

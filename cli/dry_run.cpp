@@ -7,9 +7,9 @@
 #include <system_error>
 
 #include "cli/escaped_text.h"
-#include "engine/atomic_file_writer.h"
-#include "engine/file_resize.h"
-#include "engine/jpeg_image.h"
+#include "engine/files/atomic_file_writer.h"
+#include "engine/run/file_resize.h"
+#include "engine/codec/jpeg_image.h"
 
 namespace pixmora {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/file_entry.h"
-#include "engine/run_control.h"
+#include "engine/files/file_entry.h"
+#include "engine/run/run_control.h"
 
 namespace pixmora {
 

@@ -8,7 +8,7 @@
 #include <csignal>
 #include <thread>
 
-#include "engine/run_control.h"
+#include "engine/run/run_control.h"
 
 namespace pixmora {
 

@@ -7,7 +7,7 @@
 
 #include "cli/batch_command.h"
 #include "cli/interrupt_watcher.h"
-#include "engine/run_control.h"
+#include "engine/run/run_control.h"
 
 int main(int argc, char** argv) {
     pixmora::RunControl control;

@@ -5,7 +5,7 @@
 #include <ostream>
 #include <string>
 
-#include "engine/parallel_batch_view.h"
+#include "engine/run/parallel_batch_view.h"
 
 namespace pixmora {
 

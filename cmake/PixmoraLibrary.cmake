@@ -1,7 +1,8 @@
-# Each top-level folder is one static library made of every .cpp file in it (main.cpp
-# aside), so that adding a unit means adding its files and nothing else.
+# Each top-level folder is one static library made of every .cpp file in it and in its
+# sub folders (main.cpp aside), so that adding a unit means adding its files and nothing
+# else.
 function(pixmora_add_library name)
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
   if(sources)
     add_library(${name} STATIC ${sources})

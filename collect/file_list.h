@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "collect/file_list_view.h"
-#include "engine/file_entry.h"
-#include "engine/path_style.h"
+#include "engine/files/file_entry.h"
+#include "engine/files/path_style.h"
 
 namespace pixmora {
 

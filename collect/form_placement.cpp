@@ -8,7 +8,7 @@
 #include "collect/ini_file.h"
 #include "collect/ini_file_lock.h"
 #include "collect/profile_integer.h"
-#include "engine/failure_text.h"
+#include "engine/text/failure_text.h"
 
 namespace pixmora {
 namespace {

@@ -1,7 +1,7 @@
 // Error boxes.
 #include "ui/failure_box.h"
 
-#include "engine/failure_text.h"
+#include "engine/text/failure_text.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -3,9 +3,9 @@
 #include <QImage>
 
 #include "collect/file_list.h"
-#include "engine/jpeg_image.h"
-#include "engine/picture_kind.h"
-#include "engine/picture_to_cover.h"
+#include "engine/codec/jpeg_image.h"
+#include "engine/codec/picture_kind.h"
+#include "engine/codec/picture_to_cover.h"
 #include "ui/browse_edit.h"
 #include "ui/failure_box.h"
 #include "ui/image.h"

@@ -13,7 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/jpeg_image.h"
+#include "engine/codec/jpeg_image.h"
 #include "support/jpeg_maker.h"
 #include "support/temp_folder.h"
 

@@ -1,7 +1,7 @@
 // Whole-or-nothing saves: complete files only, existing files kept on failure, read-only
 // files left alone, attributes of a replaced file kept, long names, symbolic links, nothing
 // stray after a failure, an interruption or a killed writer.
-#include "engine/atomic_file_writer.h"
+#include "engine/files/atomic_file_writer.h"
 
 #include <cerrno>
 #include <csignal>
@@ -21,7 +21,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/jpeg_errors.h"
+#include "engine/codec/jpeg_errors.h"
 #include "support/temp_folder.h"
 
 namespace pixmora {

@@ -1,5 +1,5 @@
 // The batch run over real small JPEG files, watched through a recording view.
-#include "engine/batch_run.h"
+#include "engine/run/batch_run.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -10,8 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/jpeg_image.h"
-#include "engine/number_text.h"
+#include "engine/codec/jpeg_image.h"
+#include "engine/text/number_text.h"
 #include "recording_view.h"
 #include "support/jpeg_maker.h"
 #include "support/temp_folder.h"

@@ -1,5 +1,5 @@
 // Reading the orientation tag from untrusted Exif blocks, and the block written back.
-#include "engine/exif_orientation.h"
+#include "engine/codec/exif_orientation.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 // Derived names and output folders, in Windows style over a pretend drive and in POSIX style
 // over real folders.
-#include "engine/file_entry.h"
+#include "engine/files/file_entry.h"
 
 #include <filesystem>
 #include <set>

@@ -1,6 +1,6 @@
 // Loading and decoding of JPEG files: header-only loads, the codec's error codes, colour
 // spaces the decoder turns into RGB.
-#include "engine/jpeg_image.h"
+#include "engine/codec/jpeg_image.h"
 
 #include <cerrno>
 #include <cstring>
@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/jpeg_errors.h"
+#include "engine/codec/jpeg_errors.h"
 #include "support/jpeg_maker.h"
 #include "support/temp_folder.h"
 

@@ -1,16 +1,16 @@
 // The memory budget of one file's decoding: what it counts, and headers announcing huge
 // pictures over a few hundred bytes, refused before anything large is allocated.
-#include "engine/memory_budget.h"
+#include "engine/run/memory_budget.h"
 
 #include <string>
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
-#include "engine/jpeg_errors.h"
-#include "engine/jpeg_image.h"
-#include "engine/physical_memory.h"
-#include "engine/resize_to_ratio.h"
+#include "engine/codec/jpeg_errors.h"
+#include "engine/codec/jpeg_image.h"
+#include "engine/run/physical_memory.h"
+#include "engine/resample/resize_to_ratio.h"
 #include "support/jpeg_maker.h"
 
 namespace pixmora {

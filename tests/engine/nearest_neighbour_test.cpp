@@ -1,5 +1,5 @@
 // Which source rows and columns a nearest-neighbour stretch keeps or repeats.
-#include "engine/nearest_neighbour.h"
+#include "engine/resample/nearest_neighbour.h"
 
 #include <vector>
 

@@ -1,5 +1,5 @@
 // Integer and size texts, and file sizes.
-#include "engine/number_text.h"
+#include "engine/text/number_text.h"
 
 #include <clocale>
 #include <cstdlib>
@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/user_locale.h"
+#include "engine/text/user_locale.h"
 #include "support/temp_folder.h"
 
 namespace pixmora {

@@ -1,5 +1,5 @@
 // The order in which a parallel run takes its files around outputs in use.
-#include "engine/output_order_queue.h"
+#include "engine/run/output_order_queue.h"
 
 #include <optional>
 #include <string>

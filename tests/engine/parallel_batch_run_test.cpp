@@ -1,6 +1,6 @@
 // The parallel run over real small JPEG files: outputs equal to the one-file run's, the
 // order of files sharing an output, failures, and stop requests.
-#include "engine/parallel_batch_run.h"
+#include "engine/run/parallel_batch_run.h"
 
 #include <filesystem>
 #include <functional>
@@ -13,8 +13,8 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/batch_run.h"
-#include "engine/jpeg_image.h"
+#include "engine/run/batch_run.h"
+#include "engine/codec/jpeg_image.h"
 #include "recording_view.h"
 #include "support/jpeg_maker.h"
 #include "support/temp_folder.h"

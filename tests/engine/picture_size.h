@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "engine/jpeg_image.h"
+#include "engine/codec/jpeg_image.h"
 
 namespace pixmora::test {
 

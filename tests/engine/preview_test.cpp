@@ -1,5 +1,5 @@
 // The preview of the selected file, watched through a recording view.
-#include "engine/preview.h"
+#include "engine/run/preview.h"
 
 #include <filesystem>
 #include <string>
@@ -7,10 +7,10 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/jpeg_errors.h"
-#include "engine/jpeg_image.h"
-#include "engine/number_text.h"
-#include "engine/picture_kind.h"
+#include "engine/codec/jpeg_errors.h"
+#include "engine/codec/jpeg_image.h"
+#include "engine/text/number_text.h"
+#include "engine/codec/picture_kind.h"
 #include "recording_view.h"
 #include "support/jpeg_maker.h"
 #include "support/temp_folder.h"

@@ -1,8 +1,8 @@
 // The recording view of the engine tests.
 #include "recording_view.h"
 
-#include "engine/jpeg_image.h"
-#include "engine/picture_kind.h"
+#include "engine/codec/jpeg_image.h"
+#include "engine/codec/picture_kind.h"
 
 namespace pixmora::test {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/batch_view.h"
-#include "engine/file_entry.h"
+#include "engine/run/batch_view.h"
+#include "engine/files/file_entry.h"
 
 namespace pixmora::test {
 

@@ -1,6 +1,6 @@
 // The resize step end to end: target sizes, streamed sampling equal to a whole decode and
 // stretch, the encoded output's format, and what cannot be resized.
-#include "engine/resize_to_ratio.h"
+#include "engine/resample/resize_to_ratio.h"
 
 #include <cstring>
 #include <filesystem>
@@ -9,11 +9,11 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/exif_orientation.h"
-#include "engine/jpeg_decompress_object.h"
-#include "engine/jpeg_errors.h"
-#include "engine/nearest_neighbour.h"
-#include "engine/scale_dimension.h"
+#include "engine/codec/exif_orientation.h"
+#include "engine/codec/jpeg_decompress_object.h"
+#include "engine/codec/jpeg_errors.h"
+#include "engine/resample/nearest_neighbour.h"
+#include "engine/resample/scale_dimension.h"
 #include "support/jpeg_maker.h"
 #include "support/temp_folder.h"
 

@@ -1,5 +1,5 @@
 // The save gate: closing it waits for the save in progress.
-#include "engine/run_control.h"
+#include "engine/run/run_control.h"
 
 #include <atomic>
 #include <chrono>

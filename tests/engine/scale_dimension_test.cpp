@@ -1,5 +1,5 @@
 // Target sizes of one dimension: truncation of a double ratio, extended-precision product.
-#include "engine/scale_dimension.h"
+#include "engine/resample/scale_dimension.h"
 
 #include <gtest/gtest.h>
 

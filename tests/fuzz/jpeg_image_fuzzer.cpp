@@ -5,15 +5,15 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "engine/exif_orientation.h"
-#include "engine/jpeg_decompress_object.h"
-#include "engine/jpeg_encoder.h"
-#include "engine/jpeg_errors.h"
-#include "engine/jpeg_header.h"
-#include "engine/jpeg_image.h"
-#include "engine/pixel_buffer.h"
-#include "engine/resize_to_ratio.h"
-#include "engine/scale_dimension.h"
+#include "engine/codec/exif_orientation.h"
+#include "engine/codec/jpeg_decompress_object.h"
+#include "engine/codec/jpeg_encoder.h"
+#include "engine/codec/jpeg_errors.h"
+#include "engine/codec/jpeg_header.h"
+#include "engine/codec/jpeg_image.h"
+#include "engine/resample/pixel_buffer.h"
+#include "engine/resample/resize_to_ratio.h"
+#include "engine/resample/scale_dimension.h"
 
 namespace {
 

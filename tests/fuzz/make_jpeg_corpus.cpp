@@ -5,7 +5,7 @@
 #include <fstream>
 #include <string>
 
-#include "engine/exif_orientation.h"
+#include "engine/codec/exif_orientation.h"
 #include "support/jpeg_maker.h"
 
 namespace {

@@ -12,8 +12,8 @@
 #include <QImage>
 #include <QTest>
 
-#include "engine/jpeg_image.h"
-#include "engine/number_text.h"
+#include "engine/codec/jpeg_image.h"
+#include "engine/text/number_text.h"
 #include "tests/ui/qt_printing.h"
 #include "tests/ui/window_harness.h"
 #include "ui/image.h"

@@ -12,7 +12,7 @@
 #include <QApplication>
 #include <QTest>
 
-#include "engine/jpeg_image.h"
+#include "engine/codec/jpeg_image.h"
 #include "tests/ui/qt_printing.h"
 #include "tests/ui/window_harness.h"
 #include "ui/image.h"

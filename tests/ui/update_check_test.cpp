@@ -20,7 +20,7 @@
 #include <QTimer>
 
 #include "collect/settings_file.h"
-#include "engine/jpeg_image.h"
+#include "engine/codec/jpeg_image.h"
 #include "support/file_time.h"
 #include "support/hanging_lookup.h"
 #include "support/jpeg_maker.h"

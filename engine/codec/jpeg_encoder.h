@@ -1,0 +1,23 @@
+// Encodes a 24-bit picture as a JFIF file in memory: YCbCr 4:2:0, quality 90 with the
+// standard tables, floating-point DCT, baseline or libjpeg's standard progression.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/resample/large_allocation.h"
+#include "engine/resample/pixel_buffer.h"
+
+namespace pixmora {
+
+struct TEncodeSettings {
+    bool progressive = false;
+    // Exif orientation to record (2 to 8); 0 or 1 writes no Exif segment.
+    int orientation = 0;
+};
+
+// Replaces out's content with the encoded file (out's memory is reused). The picture must
+// not be empty. Throws EJPEG (41 for a dimension above 65500).
+void EncodeJPEG(const TPixelBuffer& picture, const TEncodeSettings& settings, TByteBuffer& out);
+
+}  // namespace pixmora

@@ -1,0 +1,45 @@
+// libjpeg error handler that jumps back to the guarded call instead of exiting.
+#include "engine/codec/jpeg_error_manager.h"
+
+#include <jerror.h>
+
+#include "engine/codec/jpeg_errors.h"
+
+namespace pixmora {
+
+namespace {
+
+void ErrorExit(j_common_ptr info) {
+    auto* manager = static_cast<TJPEGErrorManager*>(info->err);
+    manager->code = manager->msg_code;
+    std::longjmp(manager->jump, 1);
+}
+
+void OutputNothing(j_common_ptr) {}
+
+void EmitNothing(j_common_ptr, int) {}
+
+}  // namespace
+
+jpeg_error_mgr* InstallErrorManager(TJPEGErrorManager& manager) {
+    jpeg_error_mgr* base = jpeg_std_error(&manager);
+    manager.error_exit = ErrorExit;
+    manager.output_message = OutputNothing;
+    manager.emit_message = EmitNothing;
+    manager.code = 0;
+    return base;
+}
+
+bool CallGuarded(TJPEGErrorManager& manager, void (*step)(void*), void* context) {
+    if (setjmp(manager.jump)) return false;
+    step(context);
+    return true;
+}
+
+void ThrowJPEGError(const TJPEGErrorManager& manager) {
+    if (manager.code == JERR_OUT_OF_MEMORY || manager.code == JERR_NO_BACKING_STORE)
+        throw EOutOfMemory();
+    throw EJPEG(manager.code);
+}
+
+}  // namespace pixmora

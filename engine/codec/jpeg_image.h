@@ -1,0 +1,102 @@
+// A JPEG picture as the run and the preview handle it: loading reads the whole file and
+// parses only its header, decoding happens on demand, a 24-bit picture can be taken as new
+// content, and saving encodes that picture (or writes the loaded bytes unchanged).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/resample/large_allocation.h"
+#include "engine/resample/pixel_buffer.h"
+
+namespace pixmora {
+
+class TJPEGImage {
+public:
+    TJPEGImage() = default;
+    // Copies are cheap: they share the encoded data and the picture.
+    TJPEGImage(const TJPEGImage&) = default;
+    TJPEGImage& operator=(const TJPEGImage&) = default;
+
+    // Reads all bytes of the file and parses the header; the previous content is dropped
+    // first. A 0-byte file gives 0 x 0 without error. Throws EFOpenError, EJPEG (53 not a
+    // JPEG file, 41 a dimension above 65500). Sets ProgressiveEncoding() to whether the
+    // file has more than one scan, and Orientation() to its Exif orientation.
+    void LoadFromFile(const std::string& path);
+    // The same with the file's bytes given in memory (copied).
+    void LoadFromMemory(const uint8_t* data, size_t size);
+
+    // The memory one decoding may take (see memory_budget.h); 0, the start, means
+    // DefaultMemoryBudget() of one job.
+    void SetMemoryBudget(uint64_t bytes) { memory_budget_ = bytes; }
+    uint64_t MemoryBudget() const;
+
+    // The held picture's size when there is one, otherwise the loaded header's.
+    int32_t Width() const;
+    int32_t Height() const;
+
+    // Whether the next encoding is progressive: set by the last load.
+    bool ProgressiveEncoding() const { return progressive_; }
+    // Exif orientation of the last loaded file (1 to 8), 0 when it had none; an encoded
+    // picture carries it when it is not 1.
+    int Orientation() const { return orientation_; }
+
+    // The loaded (or last encoded) file bytes; empty when there are none.
+    const TByteBuffer& EncodedBytes() const;
+    // The picture taken as content; empty when the content is a loaded file.
+    const TPixelBuffer& Picture() const { return picture_; }
+
+    // The whole picture at full size in 24-bit RGB: the held picture, or the loaded bytes
+    // decoded (gray files dithered to 236 levels). Throws EJPEG (42 when there are no
+    // bytes), EOutOfMemory (before decoding when the picture and the decoder's memory
+    // exceed the budget).
+    TPixelBuffer DecodePicture() const;
+    // The loaded bytes decoded at scale_eighths / 8 of the full size (1 to 8), or the held
+    // picture as it is. Throws as DecodePicture.
+    TPixelBuffer DecodePicture(int scale_eighths) const;
+
+    // Makes picture (shared, not copied) the content: the loaded bytes are dropped, the
+    // size reports the picture's, and the next save encodes it with the progressive
+    // setting and orientation of the last load.
+    void Assign(const TPixelBuffer& picture);
+
+    // Writes the content to path, encoding the picture first when there are no bytes.
+    // The file appears complete or not at all; an existing file is replaced only by a
+    // complete one, and not at all when its owner write bit is clear. Throws
+    // EFCreateError, EJPEG (41 for a dimension above 65500; 42 when there is nothing to
+    // write).
+    void SaveToFile(const std::string& path);
+
+private:
+    struct TJPEGData {
+        TByteBuffer bytes;
+        int32_t width = 0;
+        int32_t height = 0;
+    };
+
+    // Bytes for new data, reusing the memory of data no copy shares any more.
+    TByteBuffer TakeSpareBytes();
+    // Drops the content before a load; returns bytes to load into.
+    TByteBuffer StartLoad();
+    // Makes bytes the loaded file and parses its header.
+    void FinishLoad(TByteBuffer bytes);
+
+    // Memory of dropped bytes, kept for the next load or encoding; copies start without.
+    struct TSpareBytes {
+        TByteBuffer bytes;
+        TSpareBytes() = default;
+        TSpareBytes(const TSpareBytes&) {}
+        TSpareBytes& operator=(const TSpareBytes&) { return *this; }
+    };
+
+    std::shared_ptr<TJPEGData> data_;
+    TSpareBytes spare_;
+    TPixelBuffer picture_;
+    bool progressive_ = false;
+    int orientation_ = 0;
+    uint64_t memory_budget_ = 0;
+};
+
+}  // namespace pixmora

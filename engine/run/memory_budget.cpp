@@ -1,0 +1,20 @@
+// The default budget from the machine's physical memory.
+#include "engine/run/memory_budget.h"
+
+#include "engine/codec/jpeg_errors.h"
+#include "engine/run/physical_memory.h"
+#include "engine/resample/pixel_buffer.h"
+
+namespace pixmora {
+
+uint64_t DefaultMemoryBudget(unsigned jobs) {
+    return PhysicalMemoryBytes() / 2 / (jobs == 0 ? 1 : jobs);
+}
+
+uint64_t BudgetLeftBesidePicture(uint64_t budget, int32_t width, int32_t height) {
+    const uint64_t picture = TPixelBuffer::CheckedByteCount(width, height);
+    if (picture > budget) throw EOutOfMemory();
+    return budget - picture;
+}
+
+}  // namespace pixmora
