@@ -4,7 +4,8 @@
 //
 //   window_bench run OUTPUT_FOLDER PHOTO...
 //       drops the photos, sets the ratio to 50 with OUTPUT_FOLDER as the fixed folder and
-//       times Start; prints "run WALL_S CPU_S" (the run only, events included), then
+//       times Start; prints "run WALL_S CPU_S" (the run only, events included) and
+//       "gap MS", the GUI thread's longest time away from its event loop meanwhile, then
 //       "preview WALL_S CPU_S", the preview of the first line alone, which the run's start
 //       pays once when it rebuilds the list.
 //   window_bench list CACHE_FOLDER SOURCE_PHOTO [COUNT] [REPEATS]
@@ -85,6 +86,28 @@ bool Bring(pixmora::TF_Main& window) {
     return true;
 }
 
+// The longest stretch the GUI thread went without coming back to its event loop, seen by
+// a timer that asks to run every millisecond: how long the window leaves the desktop
+// unanswered.
+class GapMeter {
+public:
+    GapMeter() {
+        timer_.setTimerType(Qt::PreciseTimer);
+        timer_.setInterval(1);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            longest_ = std::max(longest_, since_.restart());
+        });
+        since_.start();
+        timer_.start();
+    }
+    double LongestMs() const { return static_cast<double>(std::max(longest_, since_.elapsed())); }
+
+private:
+    QTimer timer_;
+    QElapsedTimer since_;
+    qint64 longest_ = 0;
+};
+
 // Entered once the timed run, and then the timed preview, are over: a profiler cuts its
 // counts there (bench/window_bench.sh --instructions).
 [[gnu::noinline]] void RunReturned() { asm volatile(""); }
@@ -114,7 +137,13 @@ int Run(pixmora::TF_Main& window, const std::string& output_folder,
     });
     closer.start(100);
 
-    const Timing run = UntilSettled(window, [&] { window.BTN_StartClick(); });
+    double longest_gap = 0;
+    const Timing run = UntilSettled(window, [&] {
+        const GapMeter gaps;
+        window.BTN_StartClick();
+        while (window.Running()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        longest_gap = gaps.LongestMs();
+    });
     RunReturned();
 
     // A line is marked processed only once its file is written.
@@ -129,6 +158,7 @@ int Run(pixmora::TF_Main& window, const std::string& output_folder,
         return 1;
     }
     std::printf("run %.3f %.3f\n", run.wall, run.cpu);
+    std::printf("gap %.1f\n", longest_gap);
 
     // What the run's start pays for the rebuild's preview of line 0, on its own.
     window.SelectItem(0);

@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 #include <system_error>
-#include <thread>
 
 #include "cli/batch_options.h"
 #include "cli/dry_run.h"
@@ -15,6 +14,7 @@
 #include "cli/terminal_view.h"
 #include "collect/file_list.h"
 #include "engine/files/file_entry.h"
+#include "engine/run/online_cores.h"
 #include "engine/run/parallel_batch_run.h"
 #include "update/app_identity.h"
 
@@ -95,11 +95,6 @@ private:
     std::vector<TListe_File> files_;
     bool missing_ = false;
 };
-
-int OnlineCores() {
-    const unsigned cores = std::thread::hardware_concurrency();
-    return cores == 0 ? 1 : static_cast<int>(cores);
-}
 
 }  // namespace
 

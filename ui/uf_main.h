@@ -3,6 +3,7 @@
 // the processing caption, the progress bar and the status bar.
 #pragma once
 
+#include <atomic>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -17,7 +18,11 @@
 #include "collect/form_placement.h"
 #include "collect/placement_window_view.h"
 #include "collect/settings_view.h"
+#include "engine/run/batch_run.h"
+#include "engine/run/batch_run_view.h"
 #include "engine/run/batch_view.h"
+#include "engine/run/run_control.h"
+#include "engine/run/run_phase.h"
 #include "engine/files/file_entry.h"
 #include "engine/codec/jpeg_image.h"
 #include "engine/run/run_state.h"
@@ -50,6 +55,7 @@ class VersionFetchJob;
 // rebuild, the settings load and save, and the placement store.
 class TF_Main : public QWidget,
                 public BatchView,
+                public BatchRunView,
                 public FileListView,
                 public SettingsView,
                 public PlacementWindowView {
@@ -155,8 +161,13 @@ public:
     // Takes the names of one drop on the list or the drop hint, in the drop's order.
     void HandleDroppedFiles(const std::vector<std::string>& names);
 
+    // The batch run behind Start: the list resized by workers, one per online core, while
+    // this thread only starts files and shows them.
+    void RunBatch();
     // Whether a batch run is under way (it may be stopping).
-    bool Running() const { return running_; }
+    bool Running() const { return run_phase_.Running(); }
+    // Files in progress at once in a run; 0, the start, means one per online core.
+    int RunJobs = 0;
     // "datas.ini" in the data folder; "" without one.
     std::string SettingsFile() const;
 
@@ -181,6 +192,12 @@ public:
     int32_t RatioInteger() const override;
     bool FixedFolderMode() const override;
     std::string FixedFolder() const override;
+
+    // BatchRunView
+    bool StartFile(int32_t index, TListe_File& entry, FileSettings& settings) override;
+    void FileDone(int32_t index, const TListe_File& entry, const FileResult& result,
+                  int32_t processed) override;
+    void Wake() override;
 
     // FileListView
     void ClearItems() override;
@@ -234,8 +251,11 @@ private:
     void Dispatch(void (TF_Main::*handler)());
     // Whether the first activation has run LoadSettings.
     void ActivateOnce();
-    // The picture of the run's file, from the run's own decode or a reduced one of its own.
-    void SettlePendingPicture(const TJPEGImage* resized);
+    // Shows what the run's workers have done and starts files; ends the run once it has
+    // returned.
+    void PumpRun();
+    // Asks the run under way to start no new file.
+    void StopRunUnderWay();
     // Puts the window back at the placement waiting for the window manager's frame.
     void SettlePlacement();
     void WaitForFrame();
@@ -243,17 +263,15 @@ private:
     // The update check under way: its dialog and its request, off this thread.
     std::unique_ptr<TF_Update> update_dialog_;
     std::unique_ptr<VersionFetchJob> update_fetch_;
-    bool end_after_run_ = false;  // the download was accepted during a run
 
     TDropTarget* list_drop_ = nullptr;
     TDropTarget* hint_drop_ = nullptr;
     bool activated_ = false;
-    bool running_ = false;
-    bool start_waiting_ = false;   // a Start click made while a run was still returning
-    bool close_waiting_ = false;   // the window was closed during a run
-    bool settings_saved_ = false;  // FormClose has run
-    bool picture_pending_ = false;
-    TJPEGImage shown_image_;  // the run's file, until its picture is painted
+    // The run: its phase, and while one is under way its stop requests and itself.
+    WindowRunPhase run_phase_;
+    std::unique_ptr<RunControl> run_control_;
+    std::unique_ptr<BatchRun> run_;
+    std::atomic<bool> run_woken_{false};  // a PumpRun is queued
     bool placement_pending_ = false;
     QElapsedTimer shown_;         // since the window was first shown
     PlacementRect placed_frame_;  // the outer rectangle the store asked for

@@ -6,6 +6,8 @@
 #include "engine/codec/jpeg_image.h"
 #include "engine/codec/picture_kind.h"
 #include "engine/codec/picture_to_cover.h"
+#include "engine/run/batch_run.h"
+#include "engine/text/number_text.h"
 #include "ui/browse_edit.h"
 #include "ui/failure_box.h"
 #include "ui/image.h"
@@ -59,48 +61,58 @@ void TF_Main::SetLineText(int32_t index, const std::string& text) {
 
 int32_t TF_Main::SelectedLine() const { return LBX_File->ItemIndex(); }
 
-void TF_Main::ClearPicture() {
-    picture_pending_ = false;
-    shown_image_ = TJPEGImage();
-    // During a run the last picture stays up until the next one is ready, so the box
-    // does not go blank for the whole decode of every file.
-    if (!running_) IMG_Source->Clear();
-}
+void TF_Main::ClearPicture() { IMG_Source->Clear(); }
 
 void TF_Main::ShowImage(const TJPEGImage& image) {
-    // Painted from the run's own decode once the file is resized (ShowResizedImage).
-    shown_image_ = image;
-    picture_pending_ = true;
-    if (!running_) SettlePendingPicture(nullptr);
+    IMG_Source->SetPicture(JpegForBox(image, IMG_Source->size()));
 }
 
-void TF_Main::ShowResizedImage(const TJPEGImage& image) { SettlePendingPicture(&image); }
+void TF_Main::ShowResizedImage(const TJPEGImage& image) {
+    IMG_Source->SetPicture(ForBox(ImageOf(image.Picture()), IMG_Source->size()));
+}
 
-void TF_Main::SettlePendingPicture(const TJPEGImage* resized) {
-    if (!picture_pending_) return;
-    picture_pending_ = false;
-    const QSize box = IMG_Source->size();
-    const QRect fit =
-        FitPicture(shown_image_.Width(), shown_image_.Height(), box.width(), box.height());
-    QImage picture;
-    try {
-        if (resized && !resized->Picture().Empty() && resized->Width() >= fit.width() &&
-            resized->Height() >= fit.height()) {
-            picture = ForBox(ImageOf(resized->Picture()), box);
-        } else {
-            picture = JpegForBox(shown_image_, box);
-        }
-    } catch (...) {
-        // A file whose picture cannot be decoded is reported by the run; the box stays empty.
+bool TF_Main::StartFile(int32_t index, TListe_File& entry, FileSettings& settings) {
+    // Clear list or a rebuild may have shortened the list: the run ends at its end.
+    if (index < 0 || static_cast<std::size_t>(index) >= Files.size()) return false;
+    entry = Files[static_cast<std::size_t>(index)];
+    settings.ratio = RatioInteger();
+    settings.fixed_folder_mode = FixedFolderMode();
+    settings.fixed_folder = FixedFolder();
+    settings.box_width = IMG_Source->width();
+    settings.box_height = IMG_Source->height();
+    return true;
+}
+
+void TF_Main::FileDone(int32_t index, const TListe_File& entry, const FileResult& result,
+                       int32_t processed) {
+    // The line still shows the file done: the list may have been rebuilt meanwhile.
+    const bool listed = static_cast<std::size_t>(index) < Files.size() &&
+                        Files[static_cast<std::size_t>(index)].FullName == entry.FullName;
+    if (listed) SelectLine(index);
+    if (result.measured) {
+        IMG_Source->SetPicture(ImageOf(result.shown).copy());
+        SetMeasureText(MeasureLabel::Width, "Width : " + FormatIntText(result.source_width));
+        SetMeasureText(MeasureLabel::Height, "Height : " + FormatIntText(result.source_height));
+        SetMeasureText(MeasureLabel::Size, SizeText(entry.FullName));
     }
-    shown_image_ = TJPEGImage();
-    IMG_Source->SetPicture(picture);
-    // Painted now: the run lets events through only once per file, before this point.
-    if (running_ && IMG_Source->isVisible()) IMG_Source->repaint();
+    if (result.outcome == FileOutcome::LoadFailed) {
+        // The run ends here; the progress keeps its last values.
+        ShowFailureMessage(kFileErrorPrefix + entry.FullName);
+        return;
+    }
+    if (result.outcome == FileOutcome::Saved) {
+        if (listed) SetLineText(index, entry.FullName + "|1");
+    } else {
+        ShowFailureMessage(kFileErrorPrefix + entry.FullName);
+    }
+    SetMeasureText(MeasureLabel::WidthNew, "Width : " + FormatIntText(result.target_width));
+    SetMeasureText(MeasureLabel::HeightNew, "Height : " + FormatIntText(result.target_height));
+    SetMeasureText(MeasureLabel::SizeNew, SizeText(result.output));
+    SetProgressValue(processed);
+    SetStatusCaption(ProcessingText(processed, Run.FileCount));
 }
 
 void TF_Main::LoadPicture(const std::string& path) {
-    picture_pending_ = false;
     const QSize box = IMG_Source->size();
     switch (PictureKindOf(path)) {
         case PictureKind::Jpeg: {
@@ -157,10 +169,7 @@ void TF_Main::SetProgressMax(int32_t max) { PGB_Progression->SetMaxValue(max); }
 void TF_Main::SetProgressValue(int32_t value) { PGB_Progression->SetUserValue(value); }
 void TF_Main::RepaintProgress() { PGB_Progression->Refresh(); }
 
-void TF_Main::ShowFailureMessage(const std::string& text) {
-    SettlePendingPicture(nullptr);
-    ShowErrorBox(this, text);
-}
+void TF_Main::ShowFailureMessage(const std::string& text) { ShowErrorBox(this, text); }
 
 int32_t TF_Main::RatioInteger() const { return EDT_Ratio->AsInteger(); }
 bool TF_Main::FixedFolderMode() const { return RDB_Fix_Folder->Checked(); }

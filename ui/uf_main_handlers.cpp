@@ -8,6 +8,7 @@
 #include "collect/file_list.h"
 #include "collect/settings.h"
 #include "engine/run/batch_run.h"
+#include "engine/run/online_cores.h"
 #include "engine/run/preview.h"
 #include "ui/browse_edit.h"
 #include "ui/drop_target.h"
@@ -102,7 +103,7 @@ void TF_Main::UpdateVersionFetched() {
     const std::unique_ptr<VersionFetchJob> fetch = std::move(update_fetch_);
     const std::unique_ptr<TF_Update> dialog = std::move(update_dialog_);
     // A window already closed asks nothing more.
-    if (!fetch || !dialog || settings_saved_) return;
+    if (!fetch || !dialog || run_phase_.Leaving()) return;
     dialog->LatestVersion = fetch->Result().latest_version;
     UpdateCheckInputs inputs = RunningProgramUpdateCheckInputs();
     inputs.app_name = dialog->AppName;
@@ -115,41 +116,84 @@ void TF_Main::UpdateVersionFetched() {
     // would save them (the placement is saved when the window is destroyed), and a run
     // under way ends after the file in progress.
     FormClose();
-    settings_saved_ = true;
     LBL_Update->Click();
-    if (running_) {
-        StopRun(Run, *this);
-        end_after_run_ = true;
-    } else {
+    if (run_phase_.DownloadAccepted()) {
         RequestTermination();
+    } else {
+        StopRunUnderWay();
+        SetStartEnabled(true);
+        SetStopEnabled(false);
     }
 }
 
 void TF_Main::BTN_StartClick() {
-    if (running_) {
-        // Start is usable again as soon as Stop is pressed, but the stopped run is still
-        // returning: the new run begins after it, never inside it.
-        start_waiting_ = true;
-        return;
+    // Start is usable again as soon as Stop is pressed, but the stopped run is still
+    // finishing its files: the new run begins after it, never beside it.
+    if (run_phase_.StartClicked()) RunBatch();
+}
+
+void TF_Main::RunBatch() {
+    SetStartEnabled(false);
+    SetStopEnabled(true);
+    Run.StopRequested = false;
+    Run.FileCount = static_cast<int32_t>(Files.size());
+    try {
+        RefreshFileList();
+    } catch (...) {
+        // The rebuild keeps its own failures; the run goes on with the entries it counted.
     }
-    running_ = true;
-    RunBatch(Files, Run, *this);
-    running_ = false;
-    SettlePendingPicture(nullptr);
-    if (end_after_run_) {
-        RequestTermination();
-    } else if (close_waiting_) {
-        QTimer::singleShot(0, this, &QWidget::close);
-    } else if (start_waiting_) {
-        start_waiting_ = false;
-        QTimer::singleShot(0, this, [this] {
-            // A window closed in the meantime starts nothing more.
-            if (!settings_saved_) Dispatch(&TF_Main::BTN_StartClick);
-        });
+    SetStatusCaption(ProcessingText(0, Run.FileCount));
+    SetProgressMax(Run.FileCount);
+    SetProgressValue(0);
+    RepaintProgress();
+    BatchRunOptions options;
+    options.jobs = RunJobs > 0 ? RunJobs : OnlineCores();
+    run_control_ = std::make_unique<RunControl>();
+    run_ = std::make_unique<BatchRun>(Run.FileCount, options, *run_control_, *this);
+    PumpRun();
+}
+
+void TF_Main::Wake() {
+    // From a worker: one queued call at a time is enough, it looks at everything done.
+    if (run_woken_.exchange(true)) return;
+    QMetaObject::invokeMethod(
+        this, [this] { RunGuarded(this, [this] { PumpRun(); }); }, Qt::QueuedConnection);
+}
+
+void TF_Main::PumpRun() {
+    run_woken_ = false;
+    if (!run_ || !run_->Pump()) return;
+    run_.reset();
+    run_control_.reset();
+    SetStartEnabled(true);
+    SetStopEnabled(false);
+    switch (run_phase_.RunReturned()) {
+        case AfterRun::Nothing:
+            break;
+        case AfterRun::StartAgain:
+            QTimer::singleShot(0, this, [this] { Dispatch(&TF_Main::BTN_StartClick); });
+            break;
+        case AfterRun::Close:
+            QTimer::singleShot(0, this, &QWidget::close);
+            break;
+        case AfterRun::EndProgram:
+            RequestTermination();
+            break;
     }
 }
 
-void TF_Main::BTN_StopClick() { StopRun(Run, *this); }
+void TF_Main::StopRunUnderWay() {
+    Run.StopRequested = true;
+    if (run_control_) run_control_->RequestStop();
+    // With nothing in progress the run returns at once.
+    Wake();
+}
+
+void TF_Main::BTN_StopClick() {
+    if (run_phase_.StopClicked()) StopRunUnderWay();
+    SetStartEnabled(true);
+    SetStopEnabled(false);
+}
 
 void TF_Main::BTN_Clear_ListeClick() {
     Files.clear();
@@ -232,18 +276,18 @@ void TF_Main::WaitForFrame() {
 }
 
 void TF_Main::closeEvent(QCloseEvent* event) {
-    if (!settings_saved_) {
+    if (!run_phase_.Leaving()) {
         FST_F_Main.FormCloseQuery(true);
         FormClose();
-        settings_saved_ = true;
     }
-    if (running_) {
-        // The run goes on with the window on screen; the program ends when it returns.
-        close_waiting_ = true;
-        event->ignore();
+    if (run_phase_.CloseAsked()) {
+        event->accept();
         return;
     }
-    event->accept();
+    // The files in progress are finished with the window on screen; it closes, and the
+    // program ends, once the run has returned, whatever boxes come up meanwhile.
+    StopRunUnderWay();
+    event->ignore();
 }
 
 }  // namespace pixmora

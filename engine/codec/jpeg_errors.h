@@ -2,6 +2,7 @@
 // created, and pictures that cannot be allocated.
 #pragma once
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -42,6 +43,18 @@ private:
 class EOutOfMemory : public std::runtime_error {
 public:
     EOutOfMemory();
+};
+
+// A file whose decoding needs more than the whole memory budget of its run.
+class EMemoryBudgetExceeded : public EOutOfMemory {
+public:
+    EMemoryBudgetExceeded(uint64_t needed, uint64_t budget) : needed_(needed), budget_(budget) {}
+    uint64_t Needed() const { return needed_; }
+    uint64_t Budget() const { return budget_; }
+
+private:
+    uint64_t needed_;
+    uint64_t budget_;
 };
 
 }  // namespace pixmora

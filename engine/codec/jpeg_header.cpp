@@ -7,6 +7,15 @@
 
 namespace pixmora {
 
+namespace {
+
+uint64_t RoundUp(uint64_t value, int multiple) {
+    const uint64_t step = multiple > 0 ? static_cast<uint64_t>(multiple) : 1;
+    return (value + step - 1) / step * step;
+}
+
+}  // namespace
+
 TJPEGHeader ReadJPEGHeader(const uint8_t* data, size_t size) {
     TDecompressObject object;
     jpeg_decompress_struct& info = object.Info();
@@ -21,6 +30,15 @@ TJPEGHeader ReadJPEGHeader(const uint8_t* data, size_t size) {
     header.width = static_cast<int32_t>(info.image_width);
     header.height = static_cast<int32_t>(info.image_height);
     header.multiple_scans = multiple_scans;
+    if (multiple_scans) {
+        // What libjpeg allocates for the whole image's coefficients before the first row.
+        for (int c = 0; c < info.num_components; ++c) {
+            const jpeg_component_info& component = info.comp_info[c];
+            const uint64_t columns = RoundUp(component.width_in_blocks, component.h_samp_factor);
+            const uint64_t rows = RoundUp(component.height_in_blocks, component.v_samp_factor);
+            header.coefficient_bytes += columns * rows * sizeof(JBLOCK);
+        }
+    }
     for (jpeg_saved_marker_ptr marker = info.marker_list; marker; marker = marker->next) {
         if (marker->marker != JPEG_APP0 + 1) continue;
         header.orientation = ReadExifOrientation(marker->data, marker->data_length);

@@ -13,6 +13,8 @@ struct TJPEGHeader {
     bool multiple_scans = false;
     // Exif orientation 1 to 8, 0 when the file has none.
     int orientation = 0;
+    // The whole image's coefficients that a full-size decode holds (multiple scans only).
+    uint64_t coefficient_bytes = 0;
 };
 
 // Parses the header of a JPEG file held in memory (size > 0). Throws EJPEG: 53 when the

@@ -77,6 +77,7 @@ TByteBuffer TJPEGImage::StartLoad() {
     picture_.Clear();
     progressive_ = false;
     orientation_ = 0;
+    coefficient_bytes_ = 0;
     return bytes;
 }
 
@@ -88,6 +89,7 @@ void TJPEGImage::FinishLoad(TByteBuffer bytes) {
         data->height = header.height;
         progressive_ = header.multiple_scans;
         orientation_ = header.orientation;
+        coefficient_bytes_ = header.coefficient_bytes;
     }
     data->bytes = std::move(bytes);
     data_ = std::move(data);
@@ -112,6 +114,14 @@ void TJPEGImage::LoadFromMemory(const uint8_t* data, size_t size) {
 
 uint64_t TJPEGImage::MemoryBudget() const {
     return memory_budget_ != 0 ? memory_budget_ : DefaultMemoryBudget();
+}
+
+uint64_t TJPEGImage::DecoderMemoryNeed() const {
+    if (!picture_.Empty() || EncodedBytes().empty()) return 0;
+    // Row buffers, tables and the colour converter: a few rows of every component at most.
+    constexpr uint64_t kFixed = 4 << 20;
+    constexpr uint64_t kPerColumn = 1024;
+    return coefficient_bytes_ + kFixed + kPerColumn * static_cast<uint64_t>(Width());
 }
 
 int32_t TJPEGImage::Width() const {
@@ -179,7 +189,9 @@ void TJPEGImage::Assign(const TPixelBuffer& picture) {
     picture_ = picture;
 }
 
-void TJPEGImage::SaveToFile(const std::string& path) {
+void TJPEGImage::SaveToFile(const std::string& path) { SaveToPendingFile(path).Commit(); }
+
+TPendingFile TJPEGImage::SaveToPendingFile(const std::string& path) {
     if (EncodedBytes().empty()) {
         if (picture_.Empty()) throw EJPEG(kInputEmpty);
         auto data = std::make_shared<TJPEGData>();
@@ -190,7 +202,7 @@ void TJPEGImage::SaveToFile(const std::string& path) {
         data_ = std::move(data);
     }
     const TByteBuffer& bytes = data_->bytes;
-    WriteFileAtomically(path, bytes.data(), bytes.size());
+    return WriteFilePending(path, bytes.data(), bytes.size());
 }
 
 }  // namespace pixmora

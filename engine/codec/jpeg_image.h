@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/files/atomic_file_writer.h"
 #include "engine/resample/large_allocation.h"
 #include "engine/resample/pixel_buffer.h"
 
@@ -39,6 +40,9 @@ public:
 
     // Whether the next encoding is progressive: set by the last load.
     bool ProgressiveEncoding() const { return progressive_; }
+    // What decoding the loaded file at full size holds besides its picture: the whole
+    // image's coefficients of a multi-scan file and libjpeg's rows and tables, generously.
+    uint64_t DecoderMemoryNeed() const;
     // Exif orientation of the last loaded file (1 to 8), 0 when it had none; an encoded
     // picture carries it when it is not 1.
     int Orientation() const { return orientation_; }
@@ -68,6 +72,9 @@ public:
     // EFCreateError, EJPEG (41 for a dimension above 65500; 42 when there is nothing to
     // write).
     void SaveToFile(const std::string& path);
+    // The same, up to the last step: the file is written whole but takes its name only when
+    // the result is committed.
+    TPendingFile SaveToPendingFile(const std::string& path);
 
 private:
     struct TJPEGData {
@@ -96,6 +103,7 @@ private:
     TPixelBuffer picture_;
     bool progressive_ = false;
     int orientation_ = 0;
+    uint64_t coefficient_bytes_ = 0;
     uint64_t memory_budget_ = 0;
 };
 

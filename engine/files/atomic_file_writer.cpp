@@ -1,6 +1,8 @@
 // Linux side of the whole-or-nothing write: O_TMPFILE + linkat, with a hidden named
 // temporary as fallback. SIGINT, SIGTERM, SIGHUP and SIGQUIT are held back while a hidden
-// name exists, so that a handler ending the process cannot leave one behind; a writer
+// name is made, renamed or removed, so that a handler ending the process cannot leave one
+// behind half made (a pending file waiting under a hidden name is one a killed writer
+// left: the next writer of that destination removes it); a writer
 // holds an flock on its temporary until the rename, so that the next writer of the same
 // destination can tell a temporary left by SIGKILL (unlocked) from one in use.
 #include "engine/files/atomic_file_writer.h"
@@ -11,6 +13,8 @@
 #include <filesystem>
 #include <optional>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include <fcntl.h>
 #include <pthread.h>
@@ -56,6 +60,7 @@ public:
     TFileDescriptor(const TFileDescriptor&) = delete;
     TFileDescriptor& operator=(const TFileDescriptor&) = delete;
     int Get() const { return fd_; }
+    int Release() { return std::exchange(fd_, -1); }
     void Reset(int fd) {
         if (fd_ >= 0) close(fd_);
         fd_ = fd;
@@ -228,6 +233,22 @@ int LinkUnnamed(int fd, const std::string& path) {
                : errno;
 }
 
+// Reads the whole of the file open as fd into bytes; 0 or errno.
+int ReadBack(int fd, std::vector<uint8_t>& bytes) {
+    struct stat status;
+    if (fstat(fd, &status) != 0) return errno;
+    bytes.resize(static_cast<size_t>(status.st_size));
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t read = pread(fd, bytes.data() + done, bytes.size() - done,
+                                   static_cast<off_t>(done));
+        if (read < 0 && errno == EINTR) continue;
+        if (read <= 0) return read < 0 ? errno : EIO;
+        done += static_cast<size_t>(read);
+    }
+    return 0;
+}
+
 // Creates the hidden temporary, locked, into file; 0 or errno (EEXIST while it is taken).
 int CreateNamed(const std::string& temporary, TFileDescriptor& file) {
     file.Reset(open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
@@ -248,22 +269,56 @@ bool IsReadOnlyFile(const std::string& path) {
            ReadOnlyReason(path, status) != 0;
 }
 
-void WriteFileAtomically(const std::string& path, const uint8_t* data, size_t size,
-                         TWriteOptions options) {
-    const std::string target =
-        options.link == TLinkHandling::WriteThrough ? LinkTarget(path) : path;
+TPendingFile::TPendingFile(TPendingFile&& other) noexcept { *this = std::move(other); }
+
+TPendingFile& TPendingFile::operator=(TPendingFile&& other) noexcept {
+    if (this != &other) {
+        Discard();
+        path_ = std::move(other.path_);
+        target_ = std::move(other.target_);
+        temporary_ = std::move(other.temporary_);
+        link_ = other.link_;
+        fd_ = std::exchange(other.fd_, -1);
+        named_ = std::exchange(other.named_, false);
+    }
+    return *this;
+}
+
+TPendingFile::~TPendingFile() { Discard(); }
+
+void TPendingFile::Discard() {
+    if (fd_ < 0) return;
+    if (named_) {
+        const TSignalHold hold;
+        unlink(temporary_.c_str());
+    }
+    close(fd_);
+    fd_ = -1;
+    named_ = false;
+}
+
+TPendingFile WriteFilePending(const std::string& path, const uint8_t* data, size_t size,
+                              TWriteOptions options) {
+    TPendingFile pending;
+    pending.path_ = path;
+    pending.link_ = options.link;
+    pending.target_ = options.link == TLinkHandling::WriteThrough ? LinkTarget(path) : path;
+    const std::string& target = pending.target_;
     struct stat existing;
     const bool replaces = ExistingFile(path, target, existing);
     const std::string folder = FolderOf(target);
-    const std::string temporary = TemporaryName(folder, fs::path(target).filename().string());
+    pending.temporary_ = TemporaryName(folder, fs::path(target).filename().string());
+    const std::string& temporary = pending.temporary_;
 
-    // Destroyed in reverse: the hidden name goes, the file closes, then the signals come.
+    // Destroyed in reverse: on a failure the hidden name goes and the file closes, then the
+    // signals come.
     std::optional<TSignalHold> hold;
     TFileDescriptor file;
     THiddenName hidden;
     bool named = options.temporary == TTemporaryKind::Named;
     if (!named) {
-        file.Reset(open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+        // Readable too: without /proc the bytes are read back to be written under a name.
+        file.Reset(open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666));
         // File systems without unnamed files fall back; missing folders fail the same way.
         if (file.Get() < 0) {
             if (errno == ENOENT || errno == ENOTDIR || errno == EACCES || errno == EROFS)
@@ -284,30 +339,53 @@ void WriteFileAtomically(const std::string& path, const uint8_t* data, size_t si
     if (error_number == 0 && fsync(file.Get()) != 0) error_number = errno;
     if (error_number != 0) Fail(path, error_number);
 
-    if (!named) {
+    hidden.Release();
+    pending.fd_ = file.Release();
+    pending.named_ = named;
+    return pending;
+}
+
+void TPendingFile::Commit() {
+    if (fd_ < 0) return;
+    TFileDescriptor file(std::exchange(fd_, -1));
+    const bool named = std::exchange(named_, false);
+    const TSignalHold hold;
+    THiddenName hidden;
+    if (named) {
+        hidden.Hold(temporary_);
+    } else {
         // A new name appears in one step; an existing file is replaced through the hidden
         // name, which lives only between linkat and rename.
         LockExclusive(file.Get());
-        hold.emplace();
-        error_number = LinkUnnamed(file.Get(), target);
+        int error_number = LinkUnnamed(file.Get(), target_);
         if (error_number == 0) {
             // A new file never needs the hidden name; clear what a killed writer left there.
-            RemoveIfAbandoned(temporary, LOCK_NB);
+            RemoveIfAbandoned(temporary_, LOCK_NB);
             return;
         }
         if (error_number != EEXIST) {
             // Without /proc an unnamed file cannot be given a name: write it again, named.
-            hold.reset();
-            WriteFileAtomically(path, data, size, {TTemporaryKind::Named, options.link});
+            std::vector<uint8_t> bytes;
+            error_number = ReadBack(file.Get(), bytes);
+            if (error_number != 0) Fail(path_, error_number);
+            WriteFilePending(path_, bytes.data(), bytes.size(), {TTemporaryKind::Named, link_})
+                .Commit();
             return;
         }
-        if (const int claim_error =
-                ClaimHiddenName(temporary, [&] { return LinkUnnamed(file.Get(), temporary); }))
-            Fail(path, claim_error);
-        hidden.Hold(temporary);
+        if (const int claim_error = ClaimHiddenName(
+                temporary_, [&] { return LinkUnnamed(file.Get(), temporary_); }))
+            Fail(path_, claim_error);
+        hidden.Hold(temporary_);
     }
-    if (rename(temporary.c_str(), target.c_str()) != 0) Fail(path, errno);
+    if (rename(temporary_.c_str(), target_.c_str()) != 0) Fail(path_, errno);
     hidden.Release();
+}
+
+void WriteFileAtomically(const std::string& path, const uint8_t* data, size_t size,
+                         TWriteOptions options) {
+    // A hidden name may exist from the write to the rename: no signal comes in between.
+    const TSignalHold hold;
+    WriteFilePending(path, data, size, options).Commit();
 }
 
 }  // namespace pixmora

@@ -28,6 +28,41 @@ struct TWriteOptions {
 // clear (which holds for root too), or this user may not write it.
 bool IsReadOnlyFile(const std::string& path);
 
+// A file written whole, waiting to be put in place: its bytes are on the disk without the
+// destination's name (unnamed, or under the hidden temporary name). Commit gives it the
+// name, replacing the file there; destroying it uncommitted drops it and leaves the
+// destination as it was. Move-only.
+class TPendingFile {
+public:
+    TPendingFile() = default;
+    TPendingFile(TPendingFile&& other) noexcept;
+    TPendingFile& operator=(TPendingFile&& other) noexcept;
+    ~TPendingFile();
+    TPendingFile(const TPendingFile&) = delete;
+    TPendingFile& operator=(const TPendingFile&) = delete;
+
+    bool Pending() const { return fd_ >= 0; }
+    // Throws EFCreateError; nothing is pending afterwards, whatever the outcome.
+    void Commit();
+    void Discard();
+
+private:
+    friend TPendingFile WriteFilePending(const std::string& path, const uint8_t* data,
+                                         size_t size, TWriteOptions options);
+
+    std::string path_;       // as given, named by failures
+    std::string target_;     // the name the file takes
+    std::string temporary_;  // the hidden name
+    TLinkHandling link_ = TLinkHandling::Replace;
+    int fd_ = -1;
+    bool named_ = false;  // the bytes wait under the hidden name
+};
+
+// The first half of WriteFileAtomically: every check and the whole write, with the rules
+// and failures below, but the destination untouched until Commit.
+TPendingFile WriteFilePending(const std::string& path, const uint8_t* data, size_t size,
+                              TWriteOptions options = {});
+
 // Writes size bytes to path, replacing an existing file; the new file keeps the old one's
 // permission bits, and its owner and group where the system allows. A read-only file
 // (IsReadOnlyFile) or a folder is left alone and the write fails with the access-denied

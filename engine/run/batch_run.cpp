@@ -1,42 +1,33 @@
-// The batch run loop.
+// Worker threads resizing the listed files, and the owner's side: starting files, showing
+// them in list order and committing their outputs.
 #include "engine/run/batch_run.h"
 
+#include <algorithm>
+#include <system_error>
+
 #include "engine/run/file_resize.h"
-#include "engine/codec/jpeg_image.h"
+#include "engine/run/memory_budget.h"
 #include "engine/text/number_text.h"
-#include "engine/resample/pixel_buffer.h"
 
 namespace pixmora {
 
 namespace {
 
-// The window's side of each file: the picture shown, the window's events handled once, the
-// measures before, and the settings read from the window.
-class WindowSteps : public FileResizeSteps {
-public:
-    WindowSteps(const std::vector<TListe_File>& files, int32_t index, BatchView& view)
-        : files_(files), index_(index), view_(view) {}
+// Files started and not yet shown besides those in progress: each holds its written output
+// open until it is committed, so an early file that takes long must not let the later ones
+// run unbounded ahead of it.
+constexpr int32_t kDoneAhead = 32;
 
-    bool Loaded(const TListe_File& entry, const TJPEGImage& image) override {
-        view_.ClearPicture();
-        view_.ShowImage(image);
-        view_.ProcessPendingEvents();
-        // Clear list may have emptied files during the events.
-        if (static_cast<std::size_t>(index_) >= files_.size()) return false;
-        view_.SetMeasureText(MeasureLabel::Width, "Width : " + FormatIntText(image.Width()));
-        view_.SetMeasureText(MeasureLabel::Height, "Height : " + FormatIntText(image.Height()));
-        view_.SetMeasureText(MeasureLabel::Size, SizeText(entry.FullName));
-        return true;
-    }
-    void Resized(const TJPEGImage& image) override { view_.ShowResizedImage(image); }
-    int32_t Ratio() override { return view_.RatioInteger(); }
-    bool FixedFolderMode() override { return view_.FixedFolderMode(); }
-    std::string FixedFolder() override { return view_.FixedFolder(); }
+// Clears a flag when the scope is left, exceptions included.
+class FlagSetter {
+public:
+    explicit FlagSetter(bool& flag) : flag_(flag) { flag_ = true; }
+    ~FlagSetter() { flag_ = false; }
+    FlagSetter(const FlagSetter&) = delete;
+    FlagSetter& operator=(const FlagSetter&) = delete;
 
 private:
-    const std::vector<TListe_File>& files_;
-    int32_t index_;
-    BatchView& view_;
+    bool& flag_;
 };
 
 }  // namespace
@@ -45,69 +36,180 @@ std::string ProcessingText(int32_t processed, int32_t count) {
     return "processing " + FormatIntText(processed) + " / " + FormatIntText(count);
 }
 
-void RunBatch(const std::vector<TListe_File>& files, RunState& state, BatchView& view) {
-    view.SetStartEnabled(false);
-    view.SetStopEnabled(true);
-    state.StopRequested = false;
-    state.FileCount = static_cast<int32_t>(files.size());
-    try {
-        view.RefreshFileList();
-    } catch (...) {
-        // The rebuild keeps its own failures; the run goes on with the entries it counted.
-    }
-
-    std::string in_progress;  // FullName named by the failure message
-    try {
-        TJPEGImage image;
-        TPixelBuffer target;
-        int32_t processed = 0;
-        view.SetStatusCaption(ProcessingText(0, state.FileCount));
-        view.SetProgressMax(state.FileCount);
-        view.SetProgressValue(0);
-        view.RepaintProgress();
-
-        for (int32_t i = 0; i < state.FileCount; ++i) {
-            // Clear list may have emptied files during an earlier file's events.
-            if (static_cast<std::size_t>(i) >= files.size()) break;
-            const TListe_File entry = files[static_cast<std::size_t>(i)];
-            in_progress = entry.FullName;
-
-            view.SelectLine(i);
-            WindowSteps steps(files, i, view);
-            std::string output;
-            const FileResizeOutcome outcome = ResizeListedFile(entry, image, target, steps, output);
-            if (outcome == FileResizeOutcome::Left) break;
-            if (outcome == FileResizeOutcome::Saved) {
-                // The line is marked only while it still shows the file just written.
-                if (static_cast<std::size_t>(i) < files.size() &&
-                    files[static_cast<std::size_t>(i)].FullName == entry.FullName) {
-                    view.SetLineText(i, entry.FullName + "|1");
-                }
-            } else {
-                view.ShowFailureMessage(kFileErrorPrefix + entry.FullName);
-            }
-
-            view.SetMeasureText(MeasureLabel::WidthNew, "Width : " + FormatIntText(image.Width()));
-            view.SetMeasureText(MeasureLabel::HeightNew,
-                                "Height : " + FormatIntText(image.Height()));
-            view.SetMeasureText(MeasureLabel::SizeNew, SizeText(output));
-
-            ++processed;
-            view.SetProgressValue(processed);
-            view.SetStatusCaption(ProcessingText(processed, state.FileCount));
-            if (state.StopRequested) break;
+BatchRun::BatchRun(int32_t count, const BatchRunOptions& options, RunControl& control,
+                   BatchRunView& view)
+    : count_(count),
+      options_(options),
+      control_(control),
+      view_(view),
+      memory_(options.memory_budget != 0 ? options.memory_budget : DefaultMemoryBudget()) {
+    const int jobs = std::clamp(options.jobs, 1, std::max(count, 1));
+    for (int i = 0; i < jobs; ++i) {
+        try {
+            workers_.emplace_back([this] { Work(); });
+        } catch (const std::system_error&) {
+            // The system gives no more threads: the run goes on with those it has.
+            break;
         }
-    } catch (...) {
-        view.ShowFailureMessage(kFileErrorPrefix + in_progress);
     }
-    view.SetStartEnabled(true);
-    view.SetStopEnabled(false);
 }
 
-void StopRun(RunState& state, BatchView& view) {
-    state.StopRequested = true;
-    view.SetStartEnabled(true);
-    view.SetStopEnabled(false);
+BatchRun::~BatchRun() {
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        quitting_ = true;
+        jobs_.clear();
+    }
+    work_.notify_all();
+    for (std::thread& worker : workers_) worker.join();
+}
+
+void BatchRun::Work() {
+    TJPEGImage image;
+    TPixelBuffer target;
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+        work_.wait(lock, [this] { return quitting_ || !jobs_.empty(); });
+        if (jobs_.empty()) return;
+        FileJob job = std::move(jobs_.front());
+        jobs_.pop_front();
+        lock.unlock();
+        FileResult result = ResizeListedFile(job, image, target, memory_, control_);
+        lock.lock();
+        done_.emplace(job.index, std::move(result));
+        lock.unlock();
+        view_.Wake();
+        lock.lock();
+    }
+}
+
+bool BatchRun::Pump() {
+    if (ended_) return false;
+    if (pumping_) {
+        pump_again_ = true;
+        return false;
+    }
+    {
+        const FlagSetter pumping(pumping_);
+        do {
+            pump_again_ = false;
+            while (Deliver()) {
+            }
+            StartFiles();
+        } while (pump_again_);
+    }
+    if (!Ended()) return false;
+    ended_ = true;
+    return true;
+}
+
+bool BatchRun::Deliver() {
+    if (started_ == 0) return false;
+    FileResult result;
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        const auto done = done_.find(next_delivered_);
+        if (done == done_.end()) return false;
+        result = std::move(done->second);
+        done_.erase(done);
+    }
+    const int32_t index = next_delivered_++;
+    --started_;
+    const auto started = started_entries_.find(index);
+    const TListe_File entry = std::move(started->second);
+    started_entries_.erase(started);
+    queue_.Finish(static_cast<std::size_t>(index));
+    // After a file that failed to load nothing is shown or written: what was written
+    // ahead of it is dropped with the result.
+    if (failed_) return true;
+
+    if (result.outcome == FileOutcome::Saved) {
+        try {
+            const auto hold = control_.EnterSave();
+            result.pending.Commit();
+            ++written_;
+        } catch (const std::exception& failure) {
+            result.outcome = FileOutcome::SaveFailed;
+            result.reason = failure.what();
+        }
+    }
+    if (result.outcome == FileOutcome::LoadFailed) {
+        failed_ = true;
+        considered_.clear();
+    } else {
+        ++processed_;
+    }
+    view_.FileDone(index, entry, result, processed_);
+    return true;
+}
+
+void BatchRun::StartFiles() {
+    if (failed_) return;
+    const bool stopping = control_.StopRequested();
+    if (stopping) {
+        // Entries passed over for one in progress are still done, so that the files shown
+        // stay in list order; none after the last one started begins.
+        for (auto job = considered_.begin(); job != considered_.end();) {
+            if (job->first < highest_started_) {
+                ++job;
+                continue;
+            }
+            queue_.Drop(static_cast<std::size_t>(job->first));
+            job = considered_.erase(job);
+        }
+    }
+    const int32_t jobs = static_cast<int32_t>(std::max<std::size_t>(workers_.size(), 1));
+    for (;;) {
+        int32_t in_progress = 0;
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            in_progress = started_ - static_cast<int32_t>(done_.size());
+        }
+        if (in_progress >= jobs || started_ >= jobs + kDoneAhead) return;
+        if (!stopping && !list_ended_ && next_considered_ < count_ &&
+            queue_.Waiting() <= static_cast<std::size_t>(std::max(options_.look_ahead, 0))) {
+            FileJob job;
+            job.index = next_considered_;
+            if (!view_.StartFile(job.index, job.entry, job.settings)) {
+                list_ended_ = true;
+            } else {
+                ++next_considered_;
+                job.output = OutputPath(job.entry, job.settings.fixed_folder_mode,
+                                        job.settings.fixed_folder);
+                queue_.Add(static_cast<std::size_t>(job.index), OutputIdentity(job.output),
+                           OutputIdentity(job.entry.FullName));
+                considered_.emplace(job.index, std::move(job));
+            }
+        }
+        const std::optional<std::size_t> taken = queue_.Take();
+        if (!taken) return;
+        const auto considered = considered_.find(static_cast<int32_t>(*taken));
+        FileJob job = std::move(considered->second);
+        considered_.erase(considered);
+        ++started_;
+        highest_started_ = std::max(highest_started_, job.index);
+        started_entries_.emplace(job.index, job.entry);
+        if (workers_.empty()) {
+            // No thread could be had: the owner does the file itself.
+            FileResult result =
+                ResizeListedFile(job, inline_image_, inline_target_, memory_, control_);
+            const std::lock_guard<std::mutex> lock(mutex_);
+            done_.emplace(job.index, std::move(result));
+            continue;
+        }
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            jobs_.push_back(std::move(job));
+        }
+        work_.notify_one();
+    }
+}
+
+bool BatchRun::Ended() const {
+    if (started_ > 0) return false;
+    if (failed_) return true;
+    if (!considered_.empty()) return false;
+    return control_.StopRequested() || list_ended_ || next_considered_ >= count_;
 }
 
 }  // namespace pixmora

@@ -4,35 +4,89 @@
 #include <filesystem>
 #include <system_error>
 
+#include "engine/codec/jpeg_errors.h"
+#include "engine/codec/picture_to_cover.h"
+#include "engine/resample/picture_for_box.h"
 #include "engine/resample/resize_to_ratio.h"
+#include "engine/resample/scale_dimension.h"
 
 namespace pixmora {
+
+namespace {
+
+std::string ReasonOf(const std::exception& failure) { return failure.what(); }
+
+}  // namespace
 
 bool IsOwnSource(const std::string& source, const std::string& output) {
     std::error_code ec;
     return std::filesystem::equivalent(source, output, ec) && !ec;
 }
 
-FileResizeOutcome ResizeListedFile(const TListe_File& entry, TJPEGImage& image,
-                                   TPixelBuffer& target, FileResizeSteps& steps,
-                                   std::string& output) {
-    image.LoadFromFile(entry.FullName);
-    if (!steps.Loaded(entry, image)) return FileResizeOutcome::Left;
-    ResizeToRatio(image, target, steps.Ratio());
-    steps.Resized(image);
+uint64_t FileMemoryNeed(const TJPEGImage& image, int32_t target_width, int32_t target_height) {
+    return TPixelBuffer::CheckedByteCount(target_width, target_height) +
+           image.DecoderMemoryNeed();
+}
 
-    const std::string folder =
-        ComposeOutputFolder(entry, steps.FixedFolderMode(), steps.FixedFolder());
-    EnsureFolder(folder);
-    output = folder + entry.FileName;
-    if (IsOwnSource(entry.FullName, output)) return FileResizeOutcome::SaveFailed;
+FileResult ResizeListedFile(const FileJob& job, TJPEGImage& image, TPixelBuffer& target,
+                            MemoryPool& memory, RunControl& control) {
+    FileResult result;
+    result.output = job.output;
+    const FileSettings& settings = job.settings;
     try {
-        const auto hold = steps.HoldWhileSaving();
-        image.SaveToFile(output);
+        image.LoadFromFile(job.entry.FullName);
+        result.source_width = image.Width();
+        result.source_height = image.Height();
+        result.measured = true;
+        const double scale = settings.ratio / 100.0;
+        result.target_width = ScaleDimension(image.Width(), scale);
+        result.target_height = ScaleDimension(image.Height(), scale);
+        if ((result.target_width == 0 && result.target_height >= 0) ||
+            (result.target_height == 0 && result.target_width >= 0)) {
+            result.outcome = FileOutcome::NoPixels;
+            return result;
+        }
+        MemoryReservation share = memory.Reserve(
+            FileMemoryNeed(image, result.target_width, result.target_height));
+        image.SetMemoryBudget(share.Bytes());
+        const TBoxFit fit = FitInBox(image.Width(), image.Height(), settings.box_width,
+                                     settings.box_height);
+        const bool boxed = fit.width > 0 && fit.height > 0;
+        if (boxed && (result.target_width < fit.width || result.target_height < fit.height)) {
+            // A copy smaller than the box shows the file from a reduced decode instead.
+            result.shown = ReduceForBox(DecodeToCover(image, fit.width, fit.height),
+                                        settings.box_width, settings.box_height);
+        }
+        ResizeToRatio(image, target, settings.ratio);
+        if (boxed && result.shown.Empty())
+            result.shown = ReduceForBox(target, settings.box_width, settings.box_height);
+    } catch (const std::exception& failure) {
+        result.outcome = FileOutcome::LoadFailed;
+        result.reason = ReasonOf(failure);
+        return result;
     } catch (...) {
-        return FileResizeOutcome::SaveFailed;
+        result.outcome = FileOutcome::LoadFailed;
+        return result;
     }
-    return FileResizeOutcome::Saved;
+
+    try {
+        EnsureFolder(ComposeOutputFolder(job.entry, settings.fixed_folder_mode,
+                                         settings.fixed_folder));
+        if (IsOwnSource(job.entry.FullName, job.output)) {
+            result.outcome = FileOutcome::SaveFailed;
+            result.reason = "the output is the source itself";
+            return result;
+        }
+        const auto hold = control.EnterSave();
+        result.pending = image.SaveToPendingFile(job.output);
+        result.outcome = FileOutcome::Saved;
+    } catch (const std::exception& failure) {
+        result.outcome = FileOutcome::SaveFailed;
+        result.reason = ReasonOf(failure);
+    } catch (...) {
+        result.outcome = FileOutcome::SaveFailed;
+    }
+    return result;
 }
 
 }  // namespace pixmora

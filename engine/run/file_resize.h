@@ -1,47 +1,23 @@
-// One listed file through a run: loaded, resized by the ratio and saved into its output
-// folder, never over its own source. The window's run and pixmora-batch's parallel run both
-// go through it; what each shows between the steps is its own.
+// One listed file through a run, on a worker thread: loaded, its share of the run's memory
+// taken, resized by the ratio and written whole under no name yet, never over its own
+// source. The run commits the output once every earlier file of the list is done.
 #pragma once
 
-#include <cstdint>
-#include <shared_mutex>
-#include <string>
-
-#include "engine/files/file_entry.h"
 #include "engine/codec/jpeg_image.h"
 #include "engine/resample/pixel_buffer.h"
+#include "engine/run/file_result.h"
+#include "engine/run/memory_pool.h"
+#include "engine/run/run_control.h"
 
 namespace pixmora {
 
-// The caller's side of one file: what it does between the steps, and the settings, each
-// read at the step that uses it.
-class FileResizeSteps {
-public:
-    virtual ~FileResizeSteps() = default;
+// The memory a w x h target and the decoding of the loaded image take together.
+uint64_t FileMemoryNeed(const TJPEGImage& image, int32_t target_width, int32_t target_height);
 
-    // The file is loaded (its header read); false leaves it there, unresized and unsaved.
-    virtual bool Loaded(const TListe_File& entry, const TJPEGImage& image) = 0;
-    // The picture is resized; nothing by default.
-    virtual void Resized(const TJPEGImage& image) { (void)image; }
-    virtual int32_t Ratio() = 0;
-    virtual bool FixedFolderMode() = 0;
-    virtual std::string FixedFolder() = 0;
-    // Held while the output is encoded and written; nothing by default.
-    virtual std::shared_lock<std::shared_mutex> HoldWhileSaving() { return {}; }
-};
-
-enum class FileResizeOutcome {
-    Left,        // Loaded said no
-    Saved,       // the output is written
-    SaveFailed,  // the save failed, or would have replaced the source itself
-};
-
-// Loads entry.FullName into image, resizes it onto target, makes the output folder and saves
-// the output there; output receives the output path once it is known. Names must be
-// derived. Throws what loading and resizing throw: the failures that end a run.
-FileResizeOutcome ResizeListedFile(const TListe_File& entry, TJPEGImage& image,
-                                   TPixelBuffer& target, FileResizeSteps& steps,
-                                   std::string& output);
+// Never throws: every failure is in the result. image and target are the worker's own,
+// reused from file to file.
+FileResult ResizeListedFile(const FileJob& job, TJPEGImage& image, TPixelBuffer& target,
+                            MemoryPool& memory, RunControl& control);
 
 // Whether output names the source file itself (a fixed folder that is the source folder's
 // parent, a file directly under the root): such an output is never written.

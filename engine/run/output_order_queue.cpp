@@ -5,53 +5,39 @@
 
 namespace pixmora {
 
-namespace {
-
-// Entries passed over before the queue waits instead of looking further ahead: a list
-// naming one output many times must not be scanned whole for every entry taken.
-constexpr std::size_t kLookAhead = 64;
-
-}  // namespace
-
-OutputOrderQueue::OutputOrderQueue(std::vector<std::string> outputs)
-    : outputs_(std::move(outputs)) {}
-
-bool OutputOrderQueue::IsFree(const std::string& output,
-                              const std::vector<const std::string*>& wanted) const {
-    for (std::size_t index : in_use_)
-        if (outputs_[index] == output) return false;
-    for (const std::string* earlier : wanted)
-        if (*earlier == output) return false;
-    return true;
+void OutputOrderQueue::Add(std::size_t index, std::string output, std::string source) {
+    paths_[index] = Paths{std::move(output), std::move(source)};
+    waiting_.push_back(index);
 }
 
 std::optional<std::size_t> OutputOrderQueue::Take() {
-    std::vector<const std::string*> wanted;  // outputs of the earlier entries still waiting
-    for (auto held = held_.begin(); held != held_.end(); ++held) {
-        const std::string& output = outputs_[*held];
-        if (IsFree(output, wanted)) {
-            const std::size_t index = *held;
-            held_.erase(held);
+    // Outputs of the entries taken and of the earlier ones still waiting.
+    std::vector<const std::string*> busy;
+    for (std::size_t index : in_use_) busy.push_back(&paths_[index].output);
+    for (auto waiting = waiting_.begin(); waiting != waiting_.end(); ++waiting) {
+        const Paths& paths = paths_[*waiting];
+        const bool free = std::none_of(busy.begin(), busy.end(), [&](const std::string* output) {
+            return *output == paths.output || *output == paths.source;
+        });
+        if (free) {
+            const std::size_t index = *waiting;
+            waiting_.erase(waiting);
             in_use_.push_back(index);
             return index;
         }
-        wanted.push_back(&output);
-    }
-    while (next_ < outputs_.size() && held_.size() < kLookAhead) {
-        const std::size_t index = next_++;
-        const std::string& output = outputs_[index];
-        if (IsFree(output, wanted)) {
-            in_use_.push_back(index);
-            return index;
-        }
-        held_.push_back(index);
-        wanted.push_back(&output);
+        busy.push_back(&paths.output);
     }
     return std::nullopt;
 }
 
+void OutputOrderQueue::Drop(std::size_t index) {
+    waiting_.erase(std::remove(waiting_.begin(), waiting_.end(), index), waiting_.end());
+    paths_.erase(index);
+}
+
 void OutputOrderQueue::Finish(std::size_t index) {
     in_use_.erase(std::remove(in_use_.begin(), in_use_.end(), index), in_use_.end());
+    paths_.erase(index);
 }
 
 }  // namespace pixmora

@@ -1,8 +1,5 @@
-// pixmora-batch's run: the listed files resized by several threads at once, each output
-// byte for byte what the one-file-at-a-time run writes. The run's rules hold: a failed save
-// is reported and the run goes on; any other failure is reported and no new file is
-// started; a stop request lets the files in progress finish; two files with one output are
-// never written at the same time, and the later one in the list wins.
+// pixmora-batch's run: the batch run driven from a thread that has no event loop, with the
+// settings fixed for the whole run. Every output is byte for byte what one job writes.
 #pragma once
 
 #include <cstdint>
@@ -20,12 +17,12 @@ struct ParallelBatchSettings {
     bool fixed_folder_mode = false;
     std::string fixed_folder;
     int jobs = 1;  // files in progress at most
-    // Memory one file's decoding may take; 0: DefaultMemoryBudget shared among the jobs.
+    // The whole run's memory budget; 0: DefaultMemoryBudget.
     uint64_t memory_budget = 0;
 };
 
 // Resizes every entry of files (names derived) and returns how many were written. The
-// calling thread starts the workers and then only watches, so that a stop request is shown
+// calling thread starts the files, shows them and waits, so that a stop request is shown
 // at once.
 int32_t RunBatchInParallel(const std::vector<TListe_File>& files,
                            const ParallelBatchSettings& settings, RunControl& control,

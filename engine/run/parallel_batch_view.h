@@ -1,4 +1,4 @@
-// What the parallel run of pixmora-batch shows. Called by one thread at a time.
+// What pixmora-batch's run shows, on the thread that drives it.
 #pragma once
 
 #include <string>

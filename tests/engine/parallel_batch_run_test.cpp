@@ -15,7 +15,6 @@
 
 #include "engine/run/batch_run.h"
 #include "engine/codec/jpeg_image.h"
-#include "recording_view.h"
 #include "support/jpeg_maker.h"
 #include "support/temp_folder.h"
 #include "tests/engine/picture_size.h"
@@ -85,17 +84,11 @@ TEST_F(ParallelBatchRunTest, WritesWhatTheOneFileRunWritesByteForByte) {
     Add("P/turned.jpg", turned);
     for (int i = 0; i < 6; ++i) Add("P/more" + std::to_string(i) + ".jpg", Options(90 + i, 50));
 
-    // The window's run, one file at a time, into one folder; the parallel run into another.
-    const std::string one = Folder("One");
-    RunState state;
-    test::RecordingView window(files_);
-    window.fixed_mode = true;
-    window.fixed_folder = one;
-    window.ratio = 37;
-    RunBatch(files_, state, window);
-    ASSERT_TRUE(window.failures.empty());
-
+    // One job into one folder, four into another.
     settings_.ratio = 37;
+    const std::string one = Folder("One");
+    EXPECT_EQ(Run(1, one), static_cast<int32_t>(files_.size()));
+    view_ = RecordingParallelView();
     const std::string many = Folder("Many");
     EXPECT_EQ(Run(4, many), static_cast<int32_t>(files_.size()));
     EXPECT_TRUE(view_.failures.empty());
@@ -132,20 +125,70 @@ TEST_F(ParallelBatchRunTest, OfFilesWithOneOutputTheLaterInTheListWins) {
     EXPECT_EQ(EntryNames(out + "/Trip").size(), 7u);  // no temporary file left
 }
 
-TEST_F(ParallelBatchRunTest, ALoadFailureStartsNoNewFileAndLetsTheStartedOnesFinish) {
-    Add("T/a.jpg", Options(64, 48));
+TEST_F(ParallelBatchRunTest, ALoadFailureEndsTheRunWhereOneJobWouldWhateverTheJobs) {
+    // The bad file is second; the files after it are small and finish first, but none of
+    // them may be written.
+    Add("T/a.jpg", test::Progressive(Options(900, 700)));
     const std::string bad = temp_.WriteFile("T/b.jpg", "not a picture");
     AddListed(bad);
-    for (int i = 0; i < 30; ++i) Add("T/c" + std::to_string(i) + ".jpg", Options(64, 48));
-    const int32_t written = Run(2);
-    EXPECT_EQ(view_.failures, std::vector<std::string>{kFileErrorPrefix + bad});
-    EXPECT_LT(written, static_cast<int32_t>(files_.size()) - 20);
-    // What was written is whole and counted; nothing else is there.
-    const std::set<std::string> names = EntryNames(Root() + "/T/T");
-    EXPECT_EQ(names.size(), static_cast<std::size_t>(written));
-    for (const std::string& name : names)
-        EXPECT_EQ(test::PictureSizeOf(Root() + "/T/T/" + name), std::make_pair(32, 24)) << name;
-    EXPECT_EQ(view_.statuses.back(), ProcessingText(written, 32));
+    for (int i = 0; i < 30; ++i) Add("T/c" + std::to_string(i) + ".jpg", Options(16, 12));
+    for (int jobs : {1, 4}) {
+        SCOPED_TRACE(jobs);
+        fs::remove_all(Root() + "/T/T");
+        view_ = RecordingParallelView();
+        EXPECT_EQ(Run(jobs), 1);
+        EXPECT_EQ(view_.failures, std::vector<std::string>{kFileErrorPrefix + bad});
+        EXPECT_EQ(EntryNames(Root() + "/T/T"), std::set<std::string>{"a.jpg"});
+        EXPECT_EQ(view_.statuses.back(), ProcessingText(1, 32));
+    }
+}
+
+TEST_F(ParallelBatchRunTest, AFolderResizedTwiceReadsWhatTheFirstPassWrote) {
+    // t/x.jpg is written to t/t/x.jpg, which the list holds too: one job reads it once it
+    // has been rewritten, and so must seven.
+    for (int i = 0; i < 10; ++i) {
+        const std::string name = "x" + std::to_string(i) + ".jpg";
+        Add("t/" + name, Options(200 + 8 * i, 150));
+        temp_.WriteFile("t/t/" + name, test::MakeJpeg(Options(40, 30)));
+    }
+    for (int i = 0; i < 10; ++i) AddListed(Root() + "/t/t/x" + std::to_string(i) + ".jpg");
+    std::vector<std::string> outputs[2];
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int i = 0; i < 10; ++i)
+            temp_.WriteFile("t/t/x" + std::to_string(i) + ".jpg", test::MakeJpeg(Options(40, 30)));
+        EXPECT_EQ(Run(pass == 0 ? 1 : 7), 20);
+        for (int i = 0; i < 10; ++i)
+            outputs[pass].push_back(test::ReadFile(Root() + "/t/t/t/x" + std::to_string(i) + ".jpg"));
+    }
+    EXPECT_EQ(outputs[0], outputs[1]);
+    EXPECT_EQ(test::PictureSizeOf(Root() + "/t/t/t/x0.jpg"), std::make_pair(50, 37));
+}
+
+TEST_F(ParallelBatchRunTest, OneMemoryBudgetServesTheRunWhateverTheJobs) {
+    // Each file needs more than half the budget: they run one at a time, and none fails
+    // however many jobs there are. A file over the whole budget fails alone.
+    for (int i = 0; i < 4; ++i)
+        Add("M/p" + std::to_string(i) + ".jpg", test::Progressive(Options(1200, 900)));
+    TJPEGImage probe;
+    probe.LoadFromFile(files_[0].FullName);
+    const uint64_t need = probe.DecoderMemoryNeed() + TPixelBuffer::ByteCount(600, 450);
+    settings_.memory_budget = need + need / 2;
+    EXPECT_EQ(Run(1024), 4);
+    EXPECT_TRUE(view_.failures.empty());
+
+    view_ = RecordingParallelView();
+    settings_.memory_budget = need - 1;
+    EXPECT_EQ(Run(1024), 0);
+    EXPECT_EQ(view_.failures, std::vector<std::string>{kFileErrorPrefix + files_[0].FullName});
+}
+
+TEST_F(ParallelBatchRunTest, ATargetWithoutPixelsIsReportedAndTheRunGoesOn) {
+    Add("Z/tiny.jpg", Options(1, 1));
+    Add("Z/fine.jpg", Options(64, 48));
+    EXPECT_EQ(Run(2), 1);
+    EXPECT_EQ(view_.failures, std::vector<std::string>{kFileErrorPrefix + files_[0].FullName});
+    EXPECT_EQ(EntryNames(Root() + "/Z/Z"), std::set<std::string>{"fine.jpg"});
+    EXPECT_EQ(view_.statuses.back(), ProcessingText(2, 2));
 }
 
 TEST_F(ParallelBatchRunTest, AFailedSaveIsReportedAndTheRunGoesOn) {

@@ -1,7 +1,9 @@
-// Runs started with the Start button, and what the user does while one goes on:
-// Stop, a click on a line, Clear list, a drop, Start again, closing the window.
+// Runs started with the Start button, resized by two workers, and what the user does while
+// one goes on: Stop, a click on a line, Clear list, a drop, Start again, closing the window.
 #include <filesystem>
 #include <functional>
+#include <set>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,14 +15,17 @@
 #include <QTest>
 
 #include "engine/codec/jpeg_image.h"
+#include "support/jpeg_maker.h"
 #include "tests/ui/qt_printing.h"
 #include "tests/ui/window_harness.h"
+#include "ui/browse_edit.h"
 #include "ui/image.h"
 #include "ui/image_list_box.h"
 #include "ui/label.h"
 #include "ui/mask_edit.h"
 #include "ui/panel_fill.h"
 #include "ui/progress_fill.h"
+#include "ui/radio_button.h"
 #include "ui/speed_button.h"
 #include "ui/uf_main.h"
 
@@ -38,6 +43,20 @@ protected:
     void SetUp() override {
         ShowEmpty();
         window->EDT_Ratio->SetText("50");
+        window->RunJobs = 2;
+        QObject::connect(window->LBX_File->model(), &QAbstractItemModel::dataChanged, Hooks(),
+                         [this](const QModelIndex& first) {
+                             const std::string text = window->LBX_File->ItemText(first.row())
+                                                          .toStdString();
+                             if (text.size() > 2 && text.compare(text.size() - 2, 2, "|1") == 0)
+                                 marked_rows.push_back(first.row());
+                         });
+    }
+
+    // A photo that takes a while to decode: progressive and large.
+    std::string WriteSlowPhoto(const std::string& relative) {
+        return photos.WriteFile(relative,
+                                test::MakeJpeg(test::Progressive(test::Options(2400, 1800))));
     }
 
     // Three photos of different sizes, dropped in this order.
@@ -49,20 +68,18 @@ protected:
 
     void TearDown() override { EXPECT_EQ(actions_done, actions_asked); }
 
-    // Runs `action` once, in the events the run lets through while on line
-    // `line`.
-    void DuringFile(int line, std::function<void()> action) {
+    // Runs `action` once, as soon as the run marks line `line` as done: before it starts
+    // another file.
+    void AfterFile(int line, std::function<void()> action) {
         ++actions_asked;
         auto fired = std::make_shared<bool>(false);
-        QObject::connect(window->LBX_File, &QListWidget::currentRowChanged, Hooks(),
-                         [this, line, fired, action](int row) {
-                             if (row != line || !window->Running() || *fired) return;
+        QObject::connect(window->LBX_File->model(), &QAbstractItemModel::dataChanged, Hooks(),
+                         [this, line, fired, action](const QModelIndex& first) {
+                             if (first.row() != line || !window->Running() || *fired) return;
+                             if (!window->LBX_File->ItemText(line).endsWith("|1")) return;
                              *fired = true;
-                             QTimer::singleShot(0, Hooks(), [this, action] {
-                                 EXPECT_TRUE(window->Running());
-                                 ++actions_done;
-                                 action();
-                             });
+                             ++actions_done;
+                             action();
                          });
     }
 
@@ -82,13 +99,14 @@ protected:
     }
 
     std::vector<std::string> files;
+    std::vector<int> marked_rows;  // in the order the lines were marked
     int actions_asked = 0;
     int actions_done = 0;
 };
 
 TEST_F(WindowRun, ResizesEveryFileAndMarksItsLine) {
     DropThree();
-    ClickStart();
+    RunToEnd();
     ExpectIdle();
     EXPECT_EQ(ItemTexts(), Marked("111"));
     EXPECT_EQ(Status(), "processing 3 / 3");
@@ -97,7 +115,9 @@ TEST_F(WindowRun, ResizesEveryFileAndMarksItsLine) {
     last.LoadFromFile(OutputOf(files[2]));
     EXPECT_EQ(last.Width(), 48);
     EXPECT_EQ(last.Height(), 36);
+    EXPECT_EQ(window->LBL_Width->text(), "Width : 96");
     EXPECT_EQ(window->LBL_Width_New->text(), "Width : 48");
+    EXPECT_FALSE(window->IMG_Source->Picture().isNull());
     EXPECT_TRUE(boxes.ErrorTexts().empty());
 }
 
@@ -108,11 +128,30 @@ TEST_F(WindowRun, AnEmptyListEndsAtOnce) {
     EXPECT_TRUE(boxes.ErrorTexts().empty());
 }
 
-TEST_F(WindowRun, ARatioChangedDuringARunCountsFromTheFileInProgress) {
+TEST_F(WindowRun, LinesAreMarkedInListOrderWhenALaterFileFinishesFirst) {
+    // Files 1 and 2 start together; 2 is small and done long before 1.
+    files = {WritePhoto(photos, "a.jpg", 64, 48), WriteSlowPhoto("b.jpg"),
+             WritePhoto(photos, "c.jpg", 32, 24), WritePhoto(photos, "d.jpg", 40, 30)};
+    Drop(files);
+    std::vector<std::string> statuses;
+    QObject::connect(window->LBX_File->model(), &QAbstractItemModel::dataChanged, Hooks(),
+                     [&] { statuses.push_back(Status()); });
+    RunToEnd();
+    EXPECT_EQ(marked_rows, (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_EQ(ItemTexts(), Marked("1111"));
+    EXPECT_EQ(Status(), "processing 4 / 4");
+    // Each mark came with the count before it: the status never ran ahead of the marks.
+    ASSERT_EQ(statuses.size(), 4u);
+    for (int k = 0; k < 4; ++k) EXPECT_EQ(statuses[k], ProcessingText(k, 4));
+    EXPECT_EQ(window->LBL_Width->text(), "Width : 40");
+}
+
+TEST_F(WindowRun, ARatioChangedDuringARunCountsFromTheNextFileStarted) {
     DropThree();
-    DuringFile(1, [this] { window->EDT_Ratio->SetText("25"); });
-    ClickStart();
-    const int expected_widths[] = {32, 20, 24};  // 50 % of 64, then 25 % of 80 and 96
+    // Files 0 and 1 are under way together; file 2 starts once file 0 is done.
+    AfterFile(0, [this] { window->EDT_Ratio->SetText("25"); });
+    RunToEnd();
+    const int expected_widths[] = {32, 40, 24};  // 50 % of 64 and 80, then 25 % of 96
     for (int i = 0; i < 3; ++i) {
         TJPEGImage output;
         output.LoadFromFile(OutputOf(files[i]));
@@ -120,20 +159,24 @@ TEST_F(WindowRun, ARatioChangedDuringARunCountsFromTheFileInProgress) {
     }
 }
 
-TEST_F(WindowRun, AFileThatIsNoJpegEndsTheRun) {
-    files = {WritePhoto(photos, "a.jpg", 64, 48), photos.WriteFile("text.jpg", "not a picture"),
-             WritePhoto(photos, "c.jpg", 96, 72)};
+TEST_F(WindowRun, AFileThatIsNoJpegSecondOfFiveEndsTheRunThere) {
+    files = {WriteSlowPhoto("a.jpg"), photos.WriteFile("text.jpg", "not a picture"),
+             WritePhoto(photos, "c.jpg", 32, 24), WritePhoto(photos, "d.jpg", 32, 24),
+             WritePhoto(photos, "e.jpg", 32, 24)};
     Drop(files);
     bool running_under_box = false;
     boxes.WhileShown([&] { running_under_box = window->Running(); });
-    ClickStart();
+    RunToEnd();
     EXPECT_EQ(boxes.ErrorTexts(), std::vector<std::string>{"JPEG File error : " + files[1]});
     EXPECT_TRUE(running_under_box);
     ExpectIdle();
-    EXPECT_EQ(ItemTexts(), Marked("100"));
-    EXPECT_EQ(Status(), "processing 1 / 3");
+    EXPECT_EQ(ItemTexts(), Marked("10000"));
+    EXPECT_EQ(Status(), "processing 1 / 5");
     EXPECT_TRUE(Exists(OutputOf(files[0])));
-    EXPECT_FALSE(Exists(OutputOf(files[2])));
+    // The small files after it were resized while the first was, but never written.
+    for (int i = 2; i < 5; ++i) EXPECT_FALSE(Exists(OutputOf(files[i]))) << files[i];
+    EXPECT_EQ(test::EntryNames(std::filesystem::path(OutputOf(files[0])).parent_path()),
+              std::set<std::string>{"a.jpg"});
 }
 
 TEST_F(WindowRun, AnOutputThatCannotBeWrittenIsReportedAndTheRunGoesOn) {
@@ -142,7 +185,7 @@ TEST_F(WindowRun, AnOutputThatCannotBeWrittenIsReportedAndTheRunGoesOn) {
         std::filesystem::relative(OutputOf(files[0]), photos.Path()).string(), "kept");
     ASSERT_EQ(::chmod(locked.c_str(), 0444), 0);
     Drop(files);
-    ClickStart();
+    RunToEnd();
     EXPECT_EQ(boxes.ErrorTexts(), std::vector<std::string>{"JPEG File error : " + files[0]});
     ExpectIdle();
     EXPECT_EQ(ItemTexts(), Marked("01"));
@@ -151,51 +194,60 @@ TEST_F(WindowRun, AnOutputThatCannotBeWrittenIsReportedAndTheRunGoesOn) {
     EXPECT_TRUE(Exists(OutputOf(files[1])));
 }
 
-TEST_F(WindowRun, StopEndsTheRunAfterTheFileInProgress) {
-    DropThree();
-    DuringFile(1, [this] {
-        QTest::mouseClick(window->BTN_Stop, Qt::LeftButton);
-        // Start is usable again at once, while file 2 is still being finished.
-        EXPECT_TRUE(window->Running());
-        EXPECT_TRUE(window->BTN_Start->isEnabled());
-        EXPECT_FALSE(window->BTN_Stop->isEnabled());
-    });
+TEST_F(WindowRun, StopFinishesTheTwoFilesInProgressAndStartsNoOther) {
+    files = {WriteSlowPhoto("a.jpg"), WriteSlowPhoto("b.jpg")};
+    for (int i = 0; i < 4; ++i)
+        files.push_back(WritePhoto(photos, "s" + std::to_string(i) + ".jpg", 32, 24));
+    Drop(files);
     ClickStart();
+    // Both workers are on the two large photos.
+    QTest::mouseClick(window->BTN_Stop, Qt::LeftButton);
+    EXPECT_TRUE(window->Running());
+    EXPECT_TRUE(window->BTN_Start->isEnabled());
+    EXPECT_FALSE(window->BTN_Stop->isEnabled());
+    WaitForRunEnd();
     ExpectIdle();
-    EXPECT_EQ(ItemTexts(), Marked("110"));
-    EXPECT_EQ(Status(), "processing 2 / 3");
-    EXPECT_TRUE(Exists(OutputOf(files[1])));
-    EXPECT_FALSE(Exists(OutputOf(files[2])));
+    EXPECT_EQ(ItemTexts(), Marked("110000"));
+    EXPECT_EQ(Status(), "processing 2 / 6");
+    TJPEGImage second;
+    second.LoadFromFile(OutputOf(files[1]));
+    EXPECT_EQ(second.Width(), 1200);
+    for (int i = 2; i < 6; ++i) EXPECT_FALSE(Exists(OutputOf(files[i]))) << files[i];
 }
 
 TEST_F(WindowRun, ALineClickedDuringARunIsPreviewed) {
     DropThree();
     const std::string temporary = home.DataDir() + "jpg_tmp.jpg";
-    DuringFile(1, [&] {
-        ClickLine(2);
-        EXPECT_EQ(window->LBL_Width->text(), "Width : 96");
-        EXPECT_EQ(window->LBL_Width_New->text(), "Width : 48");
-        TJPEGImage preview;
-        preview.LoadFromFile(temporary);
-        EXPECT_EQ(preview.Width(), 48);
+    AfterFile(0, [&] {
+        QTimer::singleShot(0, Hooks(), [&] {
+            if (!window->Running()) return;
+            ClickLine(2);
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&] { return window->LBL_Width->text() == "Width : 96" || !window->Running(); }));
+        });
     });
-    ClickStart();
+    RunToEnd();
     ExpectIdle();
     EXPECT_EQ(ItemTexts(), Marked("111"));
     EXPECT_EQ(Status(), "processing 3 / 3");
+    TJPEGImage preview;
+    preview.LoadFromFile(temporary);
+    EXPECT_EQ(preview.Width(), 48);
     EXPECT_TRUE(boxes.ErrorTexts().empty());
 }
 
-TEST_F(WindowRun, ClearListDuringARunEndsIt) {
+TEST_F(WindowRun, ClearListDuringARunStartsNothingMoreAndMarksNoLine) {
     DropThree();
-    DuringFile(0, [this] { QTest::mouseClick(window->BTN_Clear_Liste, Qt::LeftButton); });
-    ClickStart();
+    AfterFile(0, [this] { QTest::mouseClick(window->BTN_Clear_Liste, Qt::LeftButton); });
+    RunToEnd();
     ExpectIdle();
     EXPECT_TRUE(window->Files.empty());
     EXPECT_EQ(window->LBX_File->ItemCount(), 0);
-    EXPECT_TRUE(window->IMG_Source->Picture().isNull());
-    EXPECT_EQ(Status(), "processing 0 / 3");
-    for (const std::string& file : files) EXPECT_FALSE(Exists(OutputOf(file))) << file;
+    // File 1 was in progress: it is finished and counted; file 2 never starts.
+    EXPECT_EQ(Status(), "processing 2 / 3");
+    EXPECT_TRUE(Exists(OutputOf(files[1])));
+    EXPECT_FALSE(Exists(OutputOf(files[2])));
+    EXPECT_EQ(marked_rows, std::vector<int>{0});
     EXPECT_TRUE(boxes.ErrorTexts().empty());
 }
 
@@ -203,26 +255,41 @@ TEST_F(WindowRun, ADropDuringARunIsListedButNotProcessed) {
     files = {WritePhoto(photos, "a.jpg", 64, 48), WritePhoto(photos, "b.jpg", 80, 60)};
     Drop(files);
     const std::string late = WritePhoto(photos, "late.jpg", 32, 32);
-    DuringFile(1, [&] { Drop({late}); });
-    ClickStart();
+    AfterFile(0, [&] { Drop({late}); });
+    RunToEnd();
     ExpectIdle();
-    // The rebuild took the first mark away; the run went on over the two it
-    // counted.
+    // The rebuild took the first mark away; the run went on over the two it counted.
     EXPECT_EQ(ItemTexts(),
               (std::vector<std::string>{files[0] + "|0", files[1] + "|1", late + "|0"}));
     EXPECT_EQ(Status(), "processing 2 / 2");
     EXPECT_FALSE(Exists(OutputOf(late)));
 }
 
+TEST_F(WindowRun, OfTwoEntriesWithOneOutputTheLaterWins) {
+    // Under one fixed folder both "big/Trip/p.jpg" and "small/Trip/p.jpg" go to
+    // "Out/Trip/p.jpg"; the earlier and bigger one takes longer.
+    const std::string out = photos.Slash() + "Out";
+    std::filesystem::create_directories(out);
+    files = {WriteSlowPhoto("big/Trip/p.jpg"), WritePhoto(photos, "small/Trip/p.jpg", 40, 30)};
+    Drop(files);
+    window->RDB_Fix_Folder->SetChecked(true);
+    window->DED_Dest_Folder->SetPath(QString::fromStdString(out));
+    RunToEnd();
+    EXPECT_EQ(ItemTexts(), Marked("11"));
+    TJPEGImage written;
+    written.LoadFromFile(out + "/Trip/p.jpg");
+    EXPECT_EQ(written.Width(), 20);
+    EXPECT_EQ(test::EntryNames(out + "/Trip"), std::set<std::string>{"p.jpg"});
+}
+
 TEST_F(WindowRun, StartClickedWhileAStoppedRunReturnsWaitsForIt) {
     DropThree();
-    DuringFile(0, [this] {
+    AfterFile(0, [this] {
         QTest::mouseClick(window->BTN_Stop, Qt::LeftButton);
         QTest::mouseClick(window->BTN_Start, Qt::LeftButton);
-        // No run inside the stopping one: nothing beyond the first file has been
-        // done.
+        // No run beside the stopping one: file 1 is still being finished.
         EXPECT_EQ(Status(), "processing 0 / 3");
-        EXPECT_FALSE(Exists(OutputOf(files[1])));
+        EXPECT_TRUE(window->Running());
     });
     std::vector<std::string> status_at_rebuild;
     QObject::connect(window->LBX_File->model(), &QAbstractItemModel::modelReset, Hooks(),
@@ -231,15 +298,15 @@ TEST_F(WindowRun, StartClickedWhileAStoppedRunReturnsWaitsForIt) {
     EXPECT_TRUE(
         QTest::qWaitFor([&] { return !window->Running() && status_at_rebuild.size() == 2; }));
     ExpectIdle();
-    // The second run began after the first had returned from its first file.
-    EXPECT_EQ(status_at_rebuild.back(), "processing 1 / 3");
+    // The second run began after the first had returned from its two files.
+    EXPECT_EQ(status_at_rebuild.back(), "processing 2 / 3");
     EXPECT_EQ(Status(), "processing 3 / 3");
     EXPECT_EQ(ItemTexts(), Marked("111"));
 }
 
-TEST_F(WindowRun, ClosingDuringARunSavesAtOnceAndClosesWhenItReturns) {
+TEST_F(WindowRun, ClosingDuringARunSavesAtOnceFinishesTheFilesInProgressAndCloses) {
     DropThree();
-    DuringFile(0, [&] {
+    AfterFile(0, [&] {
         EXPECT_FALSE(window->close());
         EXPECT_TRUE(window->isVisible());
         const std::vector<std::string> strings =
@@ -247,8 +314,21 @@ TEST_F(WindowRun, ClosingDuringARunSavesAtOnceAndClosesWhenItReturns) {
         EXPECT_EQ(strings.back(), "folder=");
     });
     ClickStart();
-    EXPECT_EQ(Status(), "processing 3 / 3");
     EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }));
+    EXPECT_FALSE(window->Running());
+    EXPECT_EQ(Status(), "processing 2 / 3");
+    EXPECT_TRUE(Exists(OutputOf(files[1])));
+    EXPECT_FALSE(Exists(OutputOf(files[2])));
+}
+
+TEST_F(WindowRun, AClosingAskedBeforeAFailureBoxStillEndsTheWindow) {
+    files = {WriteSlowPhoto("a.jpg"), photos.WriteFile("text.jpg", "not a picture")};
+    Drop(files);
+    ClickStart();
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }, 20000));
+    EXPECT_EQ(boxes.ErrorTexts(), std::vector<std::string>{"JPEG File error : " + files[1]});
+    EXPECT_EQ(test::SectionLines(ReadFile(home.SettingsFile()), "string").back(), "folder=");
 }
 
 }  // namespace

@@ -134,6 +134,15 @@ void WindowTest::ClickLine(int index) {
 
 void WindowTest::ClickStart() { QTest::mouseClick(window->BTN_Start, Qt::LeftButton); }
 
+void WindowTest::WaitForRunEnd() {
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !window || !window->Running(); }, 60000));
+}
+
+void WindowTest::RunToEnd() {
+    ClickStart();
+    WaitForRunEnd();
+}
+
 std::vector<std::string> WindowTest::ItemTexts() const {
     std::vector<std::string> texts;
     for (int i = 0; i < window->LBX_File->ItemCount(); ++i)

@@ -98,8 +98,12 @@ protected:
     void Drop(const std::vector<std::string>& paths);
     // Clicks line `index` of the list as the user does.
     void ClickLine(int index);
-    // Clicks Start; the run is under way until this returns.
+    // Clicks Start; the run's files are started and go on after this returns.
     void ClickStart();
+    // Waits, handling events, until the run has returned.
+    void WaitForRunEnd();
+    // Clicks Start and waits until the run has returned.
+    void RunToEnd();
 
     // The context of the test's own connections: they end before the window goes.
     QObject* Hooks() const { return hooks_.get(); }

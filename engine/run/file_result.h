@@ -1,0 +1,55 @@
+// One listed file as a run hands it to a worker, and what the worker makes of it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine/files/atomic_file_writer.h"
+#include "engine/files/file_entry.h"
+#include "engine/resample/pixel_buffer.h"
+
+namespace pixmora {
+
+// What the run reads for a file when it starts it.
+struct FileSettings {
+    int32_t ratio = 50;
+    bool fixed_folder_mode = false;
+    std::string fixed_folder;
+    // The picture box that shows the file once it is done; 0 x 0: none.
+    int32_t box_width = 0;
+    int32_t box_height = 0;
+};
+
+struct FileJob {
+    int32_t index = 0;
+    TListe_File entry;  // names derived
+    FileSettings settings;
+    std::string output;  // the output path composed from the settings
+};
+
+enum class FileOutcome {
+    Saved,       // the output is written (committed)
+    SaveFailed,  // the output could not be written, or would have replaced the source
+    NoPixels,    // the target has no pixels at the ratio: nothing is written
+    LoadFailed,  // the file could not be read, decoded or resized: the run ends here
+};
+
+struct FileResult {
+    FileOutcome outcome = FileOutcome::LoadFailed;
+    int32_t source_width = 0;
+    int32_t source_height = 0;
+    int32_t target_width = 0;
+    int32_t target_height = 0;
+    // Whether the figures above are known (the header was read).
+    bool measured = false;
+    // The output path, once composed.
+    std::string output;
+    // In words, for a failure: the system's or libjpeg's text.
+    std::string reason;
+    // The file's picture fitted into the box, when a box was given.
+    TPixelBuffer shown;
+    // The output written whole, waiting to take its name.
+    TPendingFile pending;
+};
+
+}  // namespace pixmora

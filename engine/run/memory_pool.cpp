@@ -1,0 +1,50 @@
+// Shares of the run's memory budget, handed out in turn.
+#include "engine/run/memory_pool.h"
+
+#include <utility>
+
+#include "engine/codec/jpeg_errors.h"
+
+namespace pixmora {
+
+MemoryReservation::MemoryReservation(MemoryReservation&& other) noexcept {
+    *this = std::move(other);
+}
+
+MemoryReservation& MemoryReservation::operator=(MemoryReservation&& other) noexcept {
+    if (this != &other) {
+        Release();
+        pool_ = std::exchange(other.pool_, nullptr);
+        bytes_ = std::exchange(other.bytes_, 0);
+    }
+    return *this;
+}
+
+void MemoryReservation::Release() {
+    if (pool_) pool_->GiveBack(bytes_);
+    pool_ = nullptr;
+    bytes_ = 0;
+}
+
+MemoryReservation MemoryPool::Reserve(uint64_t bytes) {
+    if (bytes > budget_) throw EMemoryBudgetExceeded(bytes, budget_);
+    std::unique_lock<std::mutex> lock(mutex_);
+    const uint64_t ticket = next_ticket_++;
+    freed_.wait(lock, [&] { return serving_ == ticket && budget_ - in_use_ >= bytes; });
+    in_use_ += bytes;
+    ++serving_;
+    lock.unlock();
+    // The next turn may fit beside this one.
+    freed_.notify_all();
+    return MemoryReservation(this, bytes);
+}
+
+void MemoryPool::GiveBack(uint64_t bytes) {
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        in_use_ -= bytes;
+    }
+    freed_.notify_all();
+}
+
+}  // namespace pixmora
