@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace pixmora {
 
@@ -13,10 +14,13 @@ struct TJPEGHeader {
     bool multiple_scans = false;
     // Exif orientation 1 to 8, 0 when the file has none.
     int orientation = 0;
+    // ICC profile when it describes RGB colours, empty otherwise.
+    std::vector<uint8_t> icc_profile;
 };
 
 // Parses the header of a JPEG file held in memory (size > 0). Throws EJPEG: 53 when the
-// data does not start with a start-of-image marker, 41 for a dimension above 65500.
+// data does not start with a start-of-image marker, 41 for a dimension above 65500. A
+// damaged profile is left out, never a failure.
 TJPEGHeader ReadJPEGHeader(const uint8_t* data, size_t size);
 
 }  // namespace pixmora
