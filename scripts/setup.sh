@@ -13,6 +13,7 @@ packages=(
     qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
     fonts-liberation fonts-dejavu-core
     mate-backgrounds
+    colord-data libgs-common
     xvfb openbox xdotool x11-utils imagemagick python3
     librsvg2-bin
     desktop-file-utils appstream mandoc

@@ -95,6 +95,10 @@ void EncodeJPEG(const TPixelBuffer& picture, const TEncodeSettings& settings, TB
         if (!exif.empty())
             jpeg_write_marker(&info, JPEG_APP0 + 1, reinterpret_cast<const JOCTET*>(exif.data()),
                               static_cast<unsigned int>(exif.size()));
+        // A profile read from a file spans at most 255 segments, as it will here.
+        if (settings.icc_profile && !settings.icc_profile->empty())
+            jpeg_write_icc_profile(&info, settings.icc_profile->data(),
+                                   static_cast<unsigned int>(settings.icc_profile->size()));
         jpeg_write_scanlines(&info, rows.data(), static_cast<JDIMENSION>(rows.size()));
         jpeg_finish_compress(&info);
     });

@@ -1,5 +1,6 @@
 // Encodes a 24-bit picture as a JFIF file in memory: YCbCr 4:2:0, quality 90 with the
-// standard tables, floating-point DCT, baseline or libjpeg's standard progression.
+// standard tables, floating-point DCT, baseline or libjpeg's standard progression; the
+// orientation tag and the colour profile of the source when it had them.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +15,9 @@ struct TEncodeSettings {
     bool progressive = false;
     // Exif orientation to record (2 to 8); 0 or 1 writes no Exif segment.
     int orientation = 0;
+    // ICC profile to embed after the JFIF and Exif segments, over as many APP2 segments
+    // as it needs; null or empty writes none.
+    const std::vector<uint8_t>* icc_profile = nullptr;
 };
 
 // Replaces out's content with the encoded file (out's memory is reused). The picture must

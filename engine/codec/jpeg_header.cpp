@@ -1,8 +1,9 @@
 // Header parse with a throw-away decompressor, keeping the Exif APP1 segments for the
-// orientation tag.
+// orientation tag and the APP2 segments for the colour profile.
 #include "engine/codec/jpeg_header.h"
 
 #include "engine/codec/exif_orientation.h"
+#include "engine/codec/icc_profile.h"
 #include "engine/codec/jpeg_decompress_object.h"
 
 namespace pixmora {
@@ -24,6 +25,7 @@ TJPEGHeader ReadJPEGHeader(const uint8_t* data, size_t size) {
     object.Run([&] {
         jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
         jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);
+        jpeg_save_markers(&info, JPEG_APP0 + 2, 0xFFFF);
         jpeg_read_header(&info, TRUE);
         multiple_scans = jpeg_has_multiple_scans(&info);
     });
@@ -44,6 +46,7 @@ TJPEGHeader ReadJPEGHeader(const uint8_t* data, size_t size) {
         header.orientation = ReadExifOrientation(marker->data, marker->data_length);
         if (header.orientation != 0) break;
     }
+    header.icc_profile = ReadRGBProfile(object);
     return header;
 }
 

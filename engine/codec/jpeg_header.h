@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace pixmora {
 
@@ -15,10 +16,13 @@ struct TJPEGHeader {
     int orientation = 0;
     // The whole image's coefficients that a full-size decode holds (multiple scans only).
     uint64_t coefficient_bytes = 0;
+    // ICC profile when it describes RGB colours, empty otherwise.
+    std::vector<uint8_t> icc_profile;
 };
 
 // Parses the header of a JPEG file held in memory (size > 0). Throws EJPEG: 53 when the
-// data does not start with a start-of-image marker, 41 for a dimension above 65500.
+// data does not start with a start-of-image marker, 41 for a dimension above 65500. A
+// damaged profile is left out, never a failure.
 TJPEGHeader ReadJPEGHeader(const uint8_t* data, size_t size);
 
 }  // namespace pixmora

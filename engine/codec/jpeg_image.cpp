@@ -7,11 +7,11 @@
 #include <filesystem>
 #include <vector>
 
-#include "engine/files/atomic_file_writer.h"
 #include "engine/codec/jpeg_decoder.h"
 #include "engine/codec/jpeg_encoder.h"
 #include "engine/codec/jpeg_errors.h"
 #include "engine/codec/jpeg_header.h"
+#include "engine/files/atomic_file_writer.h"
 #include "engine/run/memory_budget.h"
 
 namespace pixmora {
@@ -78,18 +78,22 @@ TByteBuffer TJPEGImage::StartLoad() {
     progressive_ = false;
     orientation_ = 0;
     coefficient_bytes_ = 0;
+    icc_profile_.reset();
     return bytes;
 }
 
 void TJPEGImage::FinishLoad(TByteBuffer bytes) {
     auto data = std::make_shared<TJPEGData>();
     if (!bytes.empty()) {
-        const TJPEGHeader header = ReadJPEGHeader(bytes.data(), bytes.size());
+        TJPEGHeader header = ReadJPEGHeader(bytes.data(), bytes.size());
         data->width = header.width;
         data->height = header.height;
         progressive_ = header.multiple_scans;
         orientation_ = header.orientation;
         coefficient_bytes_ = header.coefficient_bytes;
+        if (!header.icc_profile.empty())
+            icc_profile_ =
+                std::make_shared<const std::vector<uint8_t>>(std::move(header.icc_profile));
     }
     data->bytes = std::move(bytes);
     data_ = std::move(data);
@@ -132,6 +136,11 @@ int32_t TJPEGImage::Width() const {
 int32_t TJPEGImage::Height() const {
     if (!picture_.Empty()) return picture_.Height();
     return data_ ? data_->height : 0;
+}
+
+const std::vector<uint8_t>& TJPEGImage::ICCProfile() const {
+    static const std::vector<uint8_t> none;
+    return icc_profile_ ? *icc_profile_ : none;
 }
 
 const TByteBuffer& TJPEGImage::EncodedBytes() const {
@@ -196,7 +205,8 @@ TPendingFile TJPEGImage::SaveToPendingFile(const std::string& path) {
         if (picture_.Empty()) throw EJPEG(kInputEmpty);
         auto data = std::make_shared<TJPEGData>();
         data->bytes = std::move(spare_.bytes);
-        EncodeJPEG(picture_, TEncodeSettings{progressive_, orientation_}, data->bytes);
+        EncodeJPEG(picture_, TEncodeSettings{progressive_, orientation_, icc_profile_.get()},
+                   data->bytes);
         data->width = picture_.Width();
         data->height = picture_.Height();
         data_ = std::move(data);

@@ -24,7 +24,8 @@ public:
     // Reads all bytes of the file and parses the header; the previous content is dropped
     // first. A 0-byte file gives 0 x 0 without error. Throws EFOpenError, EJPEG (53 not a
     // JPEG file, 41 a dimension above 65500). Sets ProgressiveEncoding() to whether the
-    // file has more than one scan, and Orientation() to its Exif orientation.
+    // file has more than one scan, Orientation() to its Exif orientation and ICCProfile()
+    // to its RGB colour profile.
     void LoadFromFile(const std::string& path);
     // The same with the file's bytes given in memory (copied).
     void LoadFromMemory(const uint8_t* data, size_t size);
@@ -46,6 +47,10 @@ public:
     // Exif orientation of the last loaded file (1 to 8), 0 when it had none; an encoded
     // picture carries it when it is not 1.
     int Orientation() const { return orientation_; }
+    // ICC profile of the last loaded file, byte for byte, when it describes RGB colours;
+    // empty when the file had none, or a gray, CMYK or damaged one. An encoded picture
+    // carries it.
+    const std::vector<uint8_t>& ICCProfile() const;
 
     // The loaded (or last encoded) file bytes; empty when there are none.
     const TByteBuffer& EncodedBytes() const;
@@ -63,7 +68,7 @@ public:
 
     // Makes picture (shared, not copied) the content: the loaded bytes are dropped, the
     // size reports the picture's, and the next save encodes it with the progressive
-    // setting and orientation of the last load.
+    // setting, orientation and colour profile of the last load.
     void Assign(const TPixelBuffer& picture);
 
     // Writes the content to path, encoding the picture first when there are no bytes.
@@ -104,6 +109,8 @@ private:
     bool progressive_ = false;
     int orientation_ = 0;
     uint64_t coefficient_bytes_ = 0;
+    // Shared by copies; null when the last load had no RGB profile.
+    std::shared_ptr<const std::vector<uint8_t>> icc_profile_;
     uint64_t memory_budget_ = 0;
 };
 

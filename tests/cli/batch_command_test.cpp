@@ -432,5 +432,19 @@ TEST_F(BatchCommandTest, MaxMemoryBoundsEachFilesDecoding) {
     EXPECT_EQ(SizeOf(Root() + "/M/M/big.jpg"), std::make_pair(1000, 1000));
 }
 
+TEST_F(BatchCommandTest, AdobeRgbProfileReachesTheOutput) {
+    test::JpegOptions options = test::Options(60, 40);
+    options.progressive = true;
+    options.icc_profile = test::ReadFile(test::ColordProfile("AdobeRGB1998.icc"));
+    ASSERT_FALSE(options.icc_profile.empty())
+        << "colord-data missing: scripts/setup.sh installs it";
+    const std::string source = temp_.WriteFile("P/a.jpg", test::MakeJpeg(options));
+    const Outcome run = RunBatchProgram({"--ratio", "50", source});
+    EXPECT_EQ(run.status, 0) << run.err;
+    const std::string out = test::ReadFile(Root() + "/P/P/a.jpg");
+    EXPECT_EQ(SizeOf(Root() + "/P/P/a.jpg"), std::make_pair(30, 20));
+    EXPECT_TRUE(test::ReadIccProfile(out) == options.icc_profile);
+}
+
 }  // namespace
 }  // namespace pixmora

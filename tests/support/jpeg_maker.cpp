@@ -1,5 +1,6 @@
 #include "support/jpeg_maker.h"
 
+#include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
@@ -137,6 +138,9 @@ std::string MakeJpeg(const JpegOptions& options) {
                           reinterpret_cast<const JOCTET*>(segment.data() + 1),
                           static_cast<unsigned int>(segment.size() - 1));
     }
+    if (!options.icc_profile.empty())
+        jpeg_write_icc_profile(&cinfo, reinterpret_cast<const JOCTET*>(options.icc_profile.data()),
+                               static_cast<unsigned int>(options.icc_profile.size()));
     std::vector<JSAMPLE> row(static_cast<size_t>(options.width) * options.components);
     for (int y = 0; y < options.height; ++y) {
         for (int x = 0; x < options.width; ++x) {
@@ -193,6 +197,64 @@ std::string ExifOrientationSegment(int orientation) {
     s += std::string("\0\0\0", 3);
     s += std::string("\0\0\0\0", 4);  // no next IFD
     return s;
+}
+
+std::string IccProfileSegment(int sequence, int count, const std::string& chunk) {
+    std::string s;
+    s += static_cast<char>(JPEG_APP0 + 2);
+    s += std::string("ICC_PROFILE\0", 12);
+    s += static_cast<char>(sequence);
+    s += static_cast<char>(count);
+    return s + chunk;
+}
+
+namespace {
+
+struct JumpingErrors : jpeg_error_mgr {
+    std::jmp_buf jump;
+};
+
+void JumpBack(j_common_ptr info) { std::longjmp(static_cast<JumpingErrors*>(info->err)->jump, 1); }
+
+void SayNothing(j_common_ptr, int) {}
+
+// Reads the header of jpeg and the profile; false when libjpeg gave up. No object with a
+// destructor lives here, as libjpeg may jump out.
+bool ReadProfileBytes(jpeg_decompress_struct& dinfo, const std::string& jpeg, JOCTET** data,
+                      unsigned int* size) {
+    auto* errors = static_cast<JumpingErrors*>(dinfo.err);
+    if (setjmp(errors->jump)) return false;
+    jpeg_create_decompress(&dinfo);
+    jpeg_mem_src(&dinfo, reinterpret_cast<const unsigned char*>(jpeg.data()),
+                 static_cast<unsigned long>(jpeg.size()));
+    jpeg_save_markers(&dinfo, JPEG_APP0 + 2, 0xFFFF);
+    jpeg_read_header(&dinfo, TRUE);
+    jpeg_read_icc_profile(&dinfo, data, size);
+    return true;
+}
+
+}  // namespace
+
+std::string ReadIccProfile(const std::string& jpeg) {
+    jpeg_decompress_struct dinfo{};
+    JumpingErrors errors{};
+    dinfo.err = jpeg_std_error(&errors);
+    errors.error_exit = JumpBack;
+    errors.emit_message = SayNothing;
+    JOCTET* data = nullptr;
+    unsigned int size = 0;
+    if (!ReadProfileBytes(dinfo, jpeg, &data, &size)) ADD_FAILURE() << "not a readable JPEG file";
+    jpeg_destroy_decompress(&dinfo);
+    const std::string profile =
+        data ? std::string(reinterpret_cast<const char*>(data), size) : std::string();
+    free(data);
+    return profile;
+}
+
+std::string ColordProfile(const std::string& name) { return "/usr/share/color/icc/colord/" + name; }
+
+std::string GhostscriptProfile(const std::string& name) {
+    return "/usr/share/color/icc/ghostscript/" + name;
 }
 
 }  // namespace pixmora::test

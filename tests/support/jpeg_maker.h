@@ -1,4 +1,5 @@
-// Writes small JPEG files for tests with libjpeg, so that no picture needs to be shipped.
+// Writes small JPEG files for tests with libjpeg, so that no picture needs to be shipped,
+// and reads back the colour profile of a file.
 #pragma once
 
 #include <cstdint>
@@ -27,6 +28,9 @@ struct JpegOptions {
     bool arithmetic = false;                // arithmetic coding instead of Huffman tables
     int restart_interval = 0;               // MCUs between restart markers, 0 for none
     std::vector<std::string> app_segments;  // raw marker payloads as {marker byte, data...}
+    // ICC profile written by libjpeg after app_segments, over as many APP2 segments as it
+    // needs; empty for none.
+    std::string icc_profile;
 };
 
 // A options of the given size and component count, the rest as default.
@@ -51,5 +55,17 @@ std::string WithFrameSize(std::string jpeg, int width, int height);
 
 // An APP1 payload holding a minimal little-endian Exif block with one Orientation tag.
 std::string ExifOrientationSegment(int orientation);
+
+// One APP2 segment of an ICC profile, as app_segments takes it: chunk, numbered sequence
+// of count segments (any numbers, so that damaged profiles can be made).
+std::string IccProfileSegment(int sequence, int count, const std::string& chunk);
+
+// The ICC profile of a JPEG file as libjpeg assembles it (jpeg_read_icc_profile); empty
+// when the file has none or a damaged one.
+std::string ReadIccProfile(const std::string& jpeg);
+
+// The path of an ICC profile installed by a Debian package (colord-data, libgs-common).
+std::string ColordProfile(const std::string& name);
+std::string GhostscriptProfile(const std::string& name);
 
 }  // namespace pixmora::test
