@@ -93,9 +93,13 @@ bool BatchRun::Pump() {
         const FlagSetter pumping(pumping_);
         do {
             pump_again_ = false;
-            while (Deliver()) {
-            }
+            // Workers that are free get their next file before anything is shown, so that
+            // none waits while a file is shown or a box is up.
             StartFiles();
+            bool shown = false;
+            while (Deliver()) shown = true;
+            // A file shown may free an output that a waiting file needs.
+            if (shown) StartFiles();
         } while (pump_again_);
     }
     if (!Ended()) return false;

@@ -53,6 +53,15 @@ protected:
                          });
     }
 
+    // Five photos; the second takes long, so that when the first is done the third is
+    // started beside it, and nothing else until one of them is done.
+    void DropFiveWithASlowSecond() {
+        files = {WritePhoto(photos, "a.jpg", 64, 48), WriteSlowPhoto("b.jpg"),
+                 WritePhoto(photos, "c.jpg", 96, 72), WritePhoto(photos, "d.jpg", 80, 60),
+                 WritePhoto(photos, "e.jpg", 32, 24)};
+        Drop(files);
+    }
+
     // A photo that takes a while to decode: progressive and large.
     std::string WriteSlowPhoto(const std::string& relative) {
         return photos.WriteFile(relative,
@@ -147,12 +156,15 @@ TEST_F(WindowRun, LinesAreMarkedInListOrderWhenALaterFileFinishesFirst) {
 }
 
 TEST_F(WindowRun, ARatioChangedDuringARunCountsFromTheNextFileStarted) {
-    DropThree();
-    // Files 0 and 1 are under way together; file 2 starts once file 0 is done.
+    // Files 0 and 1 start together; when 0 is done, 2 starts, and then 0 is shown, where
+    // the ratio changes; 3 starts when 2 is done, long before the large file 1.
+    files = {WritePhoto(photos, "a.jpg", 64, 48), WriteSlowPhoto("b.jpg"),
+             WritePhoto(photos, "c.jpg", 96, 72), WritePhoto(photos, "d.jpg", 80, 60)};
+    Drop(files);
     AfterFile(0, [this] { window->EDT_Ratio->SetText("25"); });
     RunToEnd();
-    const int expected_widths[] = {32, 40, 24};  // 50 % of 64 and 80, then 25 % of 96
-    for (int i = 0; i < 3; ++i) {
+    const int expected_widths[] = {32, 1200, 48, 20};  // 50 %, 50 %, 50 %, then 25 %
+    for (int i = 0; i < 4; ++i) {
         TJPEGImage output;
         output.LoadFromFile(OutputOf(files[i]));
         EXPECT_EQ(output.Width(), expected_widths[i]) << files[i];
@@ -237,16 +249,15 @@ TEST_F(WindowRun, ALineClickedDuringARunIsPreviewed) {
 }
 
 TEST_F(WindowRun, ClearListDuringARunStartsNothingMoreAndMarksNoLine) {
-    DropThree();
+    DropFiveWithASlowSecond();
     AfterFile(0, [this] { QTest::mouseClick(window->BTN_Clear_Liste, Qt::LeftButton); });
     RunToEnd();
     ExpectIdle();
     EXPECT_TRUE(window->Files.empty());
     EXPECT_EQ(window->LBX_File->ItemCount(), 0);
-    // File 1 was in progress: it is finished and counted; file 2 never starts.
-    EXPECT_EQ(Status(), "processing 2 / 3");
-    EXPECT_TRUE(Exists(OutputOf(files[1])));
-    EXPECT_FALSE(Exists(OutputOf(files[2])));
+    // Files 1 and 2 were in progress: they are finished and counted; no other starts.
+    EXPECT_EQ(Status(), "processing 3 / 5");
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(Exists(OutputOf(files[i])), i < 3) << files[i];
     EXPECT_EQ(marked_rows, std::vector<int>{0});
     EXPECT_TRUE(boxes.ErrorTexts().empty());
 }
@@ -283,12 +294,12 @@ TEST_F(WindowRun, OfTwoEntriesWithOneOutputTheLaterWins) {
 }
 
 TEST_F(WindowRun, StartClickedWhileAStoppedRunReturnsWaitsForIt) {
-    DropThree();
+    DropFiveWithASlowSecond();
     AfterFile(0, [this] {
         QTest::mouseClick(window->BTN_Stop, Qt::LeftButton);
         QTest::mouseClick(window->BTN_Start, Qt::LeftButton);
-        // No run beside the stopping one: file 1 is still being finished.
-        EXPECT_EQ(Status(), "processing 0 / 3");
+        // No run beside the stopping one: files 1 and 2 are still being finished.
+        EXPECT_EQ(Status(), "processing 0 / 5");
         EXPECT_TRUE(window->Running());
     });
     std::vector<std::string> status_at_rebuild;
@@ -298,14 +309,14 @@ TEST_F(WindowRun, StartClickedWhileAStoppedRunReturnsWaitsForIt) {
     EXPECT_TRUE(
         QTest::qWaitFor([&] { return !window->Running() && status_at_rebuild.size() == 2; }));
     ExpectIdle();
-    // The second run began after the first had returned from its two files.
-    EXPECT_EQ(status_at_rebuild.back(), "processing 2 / 3");
-    EXPECT_EQ(Status(), "processing 3 / 3");
-    EXPECT_EQ(ItemTexts(), Marked("111"));
+    // The second run began after the first had returned from the files it had started.
+    EXPECT_EQ(status_at_rebuild.back(), "processing 3 / 5");
+    EXPECT_EQ(Status(), "processing 5 / 5");
+    EXPECT_EQ(ItemTexts(), Marked("11111"));
 }
 
 TEST_F(WindowRun, ClosingDuringARunSavesAtOnceFinishesTheFilesInProgressAndCloses) {
-    DropThree();
+    DropFiveWithASlowSecond();
     AfterFile(0, [&] {
         EXPECT_FALSE(window->close());
         EXPECT_TRUE(window->isVisible());
@@ -316,9 +327,8 @@ TEST_F(WindowRun, ClosingDuringARunSavesAtOnceFinishesTheFilesInProgressAndClose
     ClickStart();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }));
     EXPECT_FALSE(window->Running());
-    EXPECT_EQ(Status(), "processing 2 / 3");
-    EXPECT_TRUE(Exists(OutputOf(files[1])));
-    EXPECT_FALSE(Exists(OutputOf(files[2])));
+    EXPECT_EQ(Status(), "processing 3 / 5");
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(Exists(OutputOf(files[i])), i < 3) << files[i];
 }
 
 TEST_F(WindowRun, AClosingAskedBeforeAFailureBoxStillEndsTheWindow) {
