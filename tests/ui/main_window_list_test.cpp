@@ -78,8 +78,10 @@ TEST_F(ListAndPreview, DroppedFilesAreListedInTheDropsOrderOneRebuildPerDrop) {
     const std::string notes = photos.WriteFile("notes.txt", "not a picture");
     ASSERT_TRUE(window->PNL_Liste->isVisible());
 
-    // On the drop hint: any kind of file is listed as it is.
+    // On the drop hint: any kind of file is listed as it is, once the drop has been answered.
     EXPECT_TRUE(test::DropPaths(window->PNL_Liste, {b, notes, a}));
+    EXPECT_EQ(rebuilds, 0);
+    QCoreApplication::processEvents();
     EXPECT_EQ(rebuilds, 1);
     EXPECT_EQ(ItemTexts(), (std::vector<std::string>{b + "|0", notes + "|0", a + "|0"}));
     EXPECT_EQ(Header(), "List of JPEG files : 3 files found");
@@ -121,6 +123,18 @@ TEST_F(ListAndPreview, ADroppedFolderGivesItsOwnAndItsSubFoldersPhotosOnly) {
     EXPECT_EQ(FullNames(), (std::vector<std::string>{top, one}));
 }
 
+TEST_F(ListAndPreview, DropsAreBuiltAfterTheyAreAnsweredInTheirOrder) {
+    const std::string a = WritePhoto(photos, "a.jpg", 16, 16);
+    const std::string b = WritePhoto(photos, "b.jpg", 16, 16);
+    EXPECT_TRUE(test::DropPaths(window->LBX_File->viewport(), {a}));
+    EXPECT_TRUE(test::DropPaths(window->PNL_Liste, {b, a}));
+    EXPECT_TRUE(window->Files.empty());
+    EXPECT_EQ(rebuilds, 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(FullNames(), (std::vector<std::string>{a, b, a}));
+    EXPECT_EQ(rebuilds, 2);
+}
+
 TEST_F(ListAndPreview, NamesThatAreNeitherFileNorFolderAreSkippedQuietly) {
     // A path of 300 characters is cut to 255, which lands inside a folder name.
     const std::string base = photos.Slash();
@@ -139,6 +153,7 @@ TEST_F(ListAndPreview, NamesThatAreNeitherFileNorFolderAreSkippedQuietly) {
     EXPECT_EQ(rebuilds, 2);
     // A drag that carries no file at all is refused and changes nothing.
     EXPECT_FALSE(test::DropPaths(window->LBX_File->viewport(), {}));
+    QCoreApplication::processEvents();
     EXPECT_EQ(rebuilds, 2);
     EXPECT_EQ(Header(), "List of JPEG files : 1 files found");
     EXPECT_TRUE(boxes.ErrorTexts().empty());
