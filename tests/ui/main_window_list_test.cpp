@@ -135,18 +135,16 @@ TEST_F(ListAndPreview, DropsAreBuiltAfterTheyAreAnsweredInTheirOrder) {
     EXPECT_EQ(rebuilds, 2);
 }
 
-TEST_F(ListAndPreview, NamesThatAreNeitherFileNorFolderAreSkippedQuietly) {
-    // A path of 300 characters is cut to 255, which lands inside a folder name.
+TEST_F(ListAndPreview, LongNamesAreTakenWholeAndMissingOnesSkippedQuietly) {
     const std::string base = photos.Slash();
     const std::string folders = base + std::string(120, 'd') + "/" + std::string(120, 'e') + "/";
     const std::string long_path = folders + std::string(300 - folders.size() - 4, 'f') + ".jpg";
     ASSERT_EQ(long_path.size(), 300u);
-    ASSERT_LT(base.size() + 121, 255u);
     WritePhoto(photos, long_path.substr(base.size()), 16, 16);
     const std::string a = WritePhoto(photos, "a.jpg", 16, 16);
 
     Drop({long_path, photos.Slash() + "missing.jpg", a});
-    EXPECT_EQ(FullNames(), (std::vector<std::string>{a}));
+    EXPECT_EQ(FullNames(), (std::vector<std::string>{long_path, a}));
     EXPECT_EQ(rebuilds, 1);
 
     Drop({photos.Slash() + "missing"});
@@ -155,8 +153,28 @@ TEST_F(ListAndPreview, NamesThatAreNeitherFileNorFolderAreSkippedQuietly) {
     EXPECT_FALSE(test::DropPaths(window->LBX_File->viewport(), {}));
     QCoreApplication::processEvents();
     EXPECT_EQ(rebuilds, 2);
-    EXPECT_EQ(Header(), "List of JPEG files : 1 files found");
+    EXPECT_EQ(Header(), "List of JPEG files : 2 files found");
     EXPECT_TRUE(boxes.ErrorTexts().empty());
+}
+
+TEST_F(ListAndPreview, NamesTheSystemRefusesAreNamedInOneErrorBox) {
+    const std::string a = WritePhoto(photos, "a.jpg", 16, 16);
+    const std::string too_long = photos.Slash() + std::string(300, 'n') + ".jpg";
+    const std::string loop = photos.Slash() + "loop";
+    std::filesystem::create_symlink(loop, loop);
+    std::vector<std::string> listed_while_shown;
+    boxes.WhileShown([&] { listed_while_shown = ItemTexts(); });
+
+    Drop({too_long, a, loop + "/b.jpg"});
+    EXPECT_EQ(
+        boxes.ErrorTexts(),
+        std::vector<std::string>{"These dropped names were refused by the system and left out :\n" +
+                                 too_long.substr(0, 40) + "\u2026" + std::string(55, 'n') +
+                                 ".jpg : File name too long\n" + loop +
+                                 "/b.jpg : Too many levels of symbolic links"});
+    // The other names are listed, before the box comes up.
+    EXPECT_EQ(listed_while_shown, std::vector<std::string>{a + "|0"});
+    EXPECT_EQ(FullNames(), std::vector<std::string>{a});
 }
 
 TEST_F(ListAndPreview, ClearListEmptiesTheListAndBlanksThePreview) {
