@@ -11,16 +11,19 @@
 #include <QApplication>
 #include <QImage>
 #include <QTest>
+#include <QToolButton>
 
 #include "engine/codec/jpeg_image.h"
 #include "engine/text/number_text.h"
 #include "tests/ui/qt_printing.h"
 #include "tests/ui/window_harness.h"
+#include "ui/browse_edit.h"
 #include "ui/image.h"
 #include "ui/image_list_box.h"
 #include "ui/label.h"
 #include "ui/mask_edit.h"
 #include "ui/panel_fill.h"
+#include "ui/radio_button.h"
 #include "ui/speed_button.h"
 #include "ui/uf_main.h"
 
@@ -175,6 +178,30 @@ TEST_F(ListAndPreview, NamesTheSystemRefusesAreNamedInOneErrorBox) {
     // The other names are listed, before the box comes up.
     EXPECT_EQ(listed_while_shown, std::vector<std::string>{a + "|0"});
     EXPECT_EQ(FullNames(), std::vector<std::string>{a});
+}
+
+TEST_F(ListAndPreview, TheFixedFolderBrowseChoosesThatFolderAndNothingElse) {
+    const std::string source = WritePhoto(photos, "source/a.jpg", 16, 16);
+    window->DED_Dir_Source->SetPath(QString::fromStdString(photos.Slash() + "source"));
+    window->RDB_Fix_Folder->SetChecked(true);
+    QString answer;
+    window->DED_Dest_Folder->SetFolderPicker(
+        [&answer](QWidget*, const QString&) { return answer; });
+    window->DED_Dir_Source->SetFolderPicker([](QWidget*, const QString&) { return QString(); });
+
+    answer = QString::fromStdString(photos.Slash() + "small/");
+    QTest::mouseClick(window->DED_Dest_Folder->BrowseButton(), Qt::LeftButton);
+    EXPECT_EQ(window->DED_Dest_Folder->Path().toStdString(), photos.Slash() + "small");
+    answer.clear();  // cancelled
+    QTest::mouseClick(window->DED_Dest_Folder->BrowseButton(), Qt::LeftButton);
+    EXPECT_EQ(window->DED_Dest_Folder->Path().toStdString(), photos.Slash() + "small");
+    EXPECT_TRUE(window->Files.empty());
+    EXPECT_EQ(rebuilds, 0);
+
+    // The source folder's browse, even cancelled, adds that folder's photos.
+    QTest::mouseClick(window->DED_Dir_Source->BrowseButton(), Qt::LeftButton);
+    EXPECT_EQ(FullNames(), std::vector<std::string>{source});
+    EXPECT_EQ(window->DED_Dest_Folder->Path().toStdString(), photos.Slash() + "small");
 }
 
 TEST_F(ListAndPreview, ClearListEmptiesTheListAndBlanksThePreview) {
