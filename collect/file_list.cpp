@@ -31,14 +31,17 @@ void AddDroppedFolder(std::vector<TListe_File>& files, std::string folder, const
     }
 }
 
-void AddDroppedNames(std::vector<TListe_File>& files, const std::vector<std::string>& names,
-                     const PathStyle& style) {
-    for (const std::string& dropped : names) {
-        const std::string name = dropped.substr(0, kDroppedNameLength);
+std::vector<RefusedName> AddDroppedNames(std::vector<TListe_File>& files,
+                                         const std::vector<std::string>& names,
+                                         const PathStyle& style) {
+    std::vector<RefusedName> refused;
+    for (const std::string& name : names) {
         std::error_code ec;
         const auto status = std::filesystem::status(name, ec);
-        if (ec || !std::filesystem::exists(status)) continue;
-        if (std::filesystem::is_directory(status)) {
+        if (status.type() == std::filesystem::file_type::not_found) continue;
+        if (ec) {
+            refused.push_back({name, ec});
+        } else if (std::filesystem::is_directory(status)) {
             AddDroppedFolder(files, name, style);
         } else {
             TListe_File file;
@@ -46,6 +49,35 @@ void AddDroppedNames(std::vector<TListe_File>& files, const std::vector<std::str
             files.push_back(std::move(file));
         }
     }
+    return refused;
+}
+
+namespace {
+
+// A name as a message box line shows it: a long one keeps its start and its end around "…",
+// cut between UTF-8 characters.
+std::string ShownName(const std::string& name) {
+    constexpr std::size_t kHead = 40;
+    constexpr std::size_t kTail = 59;
+    if (name.size() <= kHead + 1 + kTail) return name;
+    const auto continues = [&name](std::size_t at) {
+        return (static_cast<unsigned char>(name[at]) & 0xC0) == 0x80;
+    };
+    std::size_t head_end = kHead;
+    while (head_end > 0 && continues(head_end)) --head_end;
+    std::size_t tail_start = name.size() - kTail;
+    while (tail_start < name.size() && continues(tail_start)) ++tail_start;
+    return name.substr(0, head_end) + "\u2026" + name.substr(tail_start);
+}
+
+}  // namespace
+
+std::string RefusedNamesText(const std::vector<RefusedName>& refused) {
+    std::string text = "These dropped names were refused by the system and left out :";
+    for (const RefusedName& entry : refused) {
+        text += "\n" + ShownName(entry.name) + " : " + entry.reason.message();
+    }
+    return text;
 }
 
 std::string ListItemText(const TListe_File& entry, bool processed) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "collect/file_list_view.h"
@@ -9,9 +10,6 @@
 #include "engine/files/path_style.h"
 
 namespace pixmora {
-
-// Longest dropped name that is looked at; longer names are cut to it.
-inline constexpr std::size_t kDroppedNameLength = 255;
 
 // Appends the files of `folder` matching "*." + extension, in search order. A folder that
 // matches and is a plain directory (attribute value exactly 16) is left out.
@@ -22,10 +20,23 @@ void AddFilesFromFolder(std::vector<TListe_File>& files, std::string folder,
 void AddDroppedFolder(std::vector<TListe_File>& files, std::string folder,
                       const PathStyle& style = PathStyle::Native());
 
-// Takes dropped names in order: an existing file is listed as dropped (any type), an
-// existing folder is collected with AddDroppedFolder, anything else is skipped.
-void AddDroppedNames(std::vector<TListe_File>& files, const std::vector<std::string>& names,
-                     const PathStyle& style = PathStyle::Native());
+// A dropped name that the system would not look up, and its answer.
+struct RefusedName {
+    std::string name;
+    std::error_code reason;
+};
+
+// Takes dropped names whole, in order: an existing file is listed as dropped (any type), an
+// existing folder is collected with AddDroppedFolder, a name that does not exist is
+// skipped. A name the system refuses to look up (too long, a loop of links, no access...)
+// is returned with the reason, and the names after it are still taken.
+std::vector<RefusedName> AddDroppedNames(std::vector<TListe_File>& files,
+                                         const std::vector<std::string>& names,
+                                         const PathStyle& style = PathStyle::Native());
+
+// The error box's text for refused names: a first line, then one line per name with the
+// system's reason; a name of over 100 bytes shows its first 40 and its last 59 around "…".
+std::string RefusedNamesText(const std::vector<RefusedName>& refused);
 
 // "FullName|0" or "FullName|1".
 std::string ListItemText(const TListe_File& entry, bool processed);

@@ -48,8 +48,12 @@ bool TDropTarget::eventFilter(QObject* watched, QEvent* event) {
             drop->setDropAction(Qt::CopyAction);
             drop->accept();
             // The drop is answered before the list is filled, so a large folder does not
-            // hold the file manager's drag.
-            if (!names.empty()) handler_(names);
+            // hold the file manager's drag: the handler runs from the event loop, after
+            // this event and after the drops made before it.
+            if (!names.empty()) {
+                QMetaObject::invokeMethod(
+                    this, [this, names] { handler_(names); }, Qt::QueuedConnection);
+            }
             return true;
         }
         default:

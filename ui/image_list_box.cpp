@@ -32,7 +32,8 @@ namespace {
 // Draws one line: background, image at the top left, text 2 px to its right.
 class ItemPainter : public QStyledItemDelegate {
 public:
-    ItemPainter(const TImageListBox* list) : QStyledItemDelegate(nullptr), list_(list) {}
+    // Owned by the list it paints.
+    explicit ItemPainter(TImageListBox* list) : QStyledItemDelegate(list), list_(list) {}
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {

@@ -333,7 +333,8 @@ void TF_Main::Wire() {
     on(BTN_Clear_Liste, &TSpeedButton::clicked, &TF_Main::BTN_Clear_ListeClick);
     on(LBX_File, &TImageListBox::Click, &TF_Main::LBX_FileClick);
     on(DED_Dir_Source, &TBrowseEdit::OnBrowse, &TF_Main::DED_Dir_SourceBrowse);
-    on(DED_Dest_Folder, &TBrowseEdit::OnBrowse, &TF_Main::DED_Dir_SourceBrowse);
+    // The fixed folder box's browse only chooses that folder, which the box itself shows:
+    // nothing more to do, confirmed or cancelled.
     on(RDB_Source_Folder, &TRadioButton::Click, &TF_Main::RDB_Source_FolderClick);
     on(RDB_Fix_Folder, &TRadioButton::Click, &TF_Main::RDB_Source_FolderClick);
     on(BTN_Update, &TSpeedButton::clicked, &TF_Main::BTN_UpdateClick);

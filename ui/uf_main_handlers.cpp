@@ -227,8 +227,9 @@ void TF_Main::BTN_Site_TolvekClick() { LBL_Site_Tolvek->Click(); }
 void TF_Main::BTN_PaypalClick() { LBL_Paypal->Click(); }
 
 void TF_Main::HandleDroppedFiles(const std::vector<std::string>& names) {
-    AddDroppedNames(Files, names);
+    const std::vector<RefusedName> refused = AddDroppedNames(Files, names);
     RefreshFileList();
+    if (!refused.empty()) ShowErrorBox(this, RefusedNamesText(refused));
 }
 
 void TF_Main::ActivateOnce() {

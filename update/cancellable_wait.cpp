@@ -16,7 +16,7 @@ void WaitUntilReady(int descriptor, short events, SteadyTime until, const Pollab
     for (;;) {
         if (cancel.IsRaised()) throw RequestCancelled();
         const auto left = until - std::chrono::steady_clock::now();
-        if (left <= left.zero()) throw SocketError(ETIMEDOUT);
+        if (left <= left.zero()) throw TimeLimitExpired();
         // Rounded up so a wait never ends a fraction of a millisecond early.
         const int timeout = static_cast<int>(ceil<milliseconds>(left).count());
         pollfd entries[2] = {{descriptor, events, 0}, {cancel.ReadableDescriptor(), POLLIN, 0}};

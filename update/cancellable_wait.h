@@ -12,8 +12,8 @@ using SteadyTime = std::chrono::steady_clock::time_point;
 
 // Returns once `descriptor` is ready for `events` (or has failed, for the next call on it
 // to report). Throws RequestCancelled when `cancel` is raised, also before the call, and
-// SocketError(ETIMEDOUT) once `until` has passed, even when the descriptor is ready: a
-// peer that never stops sending cannot outlast the limit.
+// TimeLimitExpired (a SocketError with ETIMEDOUT) once `until` has passed, even when the
+// descriptor is ready: a peer that never stops sending cannot outlast the limit.
 void WaitUntilReady(int descriptor, short events, SteadyTime until, const PollableFlag& cancel);
 
 // The end of one wait of at most `wait`, never past `deadline`.

@@ -19,9 +19,9 @@ using HostLookup = std::function<std::uint32_t(const std::string& name)>;
 std::uint32_t SystemHostLookup(const std::string& name);
 
 // Runs `lookup` on a thread of its own and waits for its answer until `until`, throwing
-// SocketError(ETIMEDOUT) then, or RequestCancelled as soon as `cancel` is raised. The
-// lookup is then abandoned: it runs on to its end with copies of what it needs, and its
-// answer is dropped.
+// TimeLimitExpired then, or RequestCancelled as soon as `cancel` is raised. The lookup is
+// then abandoned: it runs on to its end with copies of what it needs, and its answer is
+// dropped.
 std::uint32_t LookUpHost(const HostLookup& lookup, const std::string& name, SteadyTime until,
                          const PollableFlag& cancel);
 

@@ -9,6 +9,24 @@
 
 namespace pixmora {
 
+namespace {
+
+// Whether the failure being handled is the expiry of a time limit or a body over the size
+// limit.
+bool CutByALimit() {
+    try {
+        throw;
+    } catch (const TimeLimitExpired&) {
+        return true;
+    } catch (const ResponseTooLarge&) {
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+}  // namespace
+
 void HttpClient::EndExchange(const HttpResponseReader& reader) {
     last_response_ = reader.Response();
     // A response cut off by a failure, or followed by bytes nobody asked for, leaves the
@@ -42,11 +60,15 @@ void HttpClient::Get(std::string_view address, std::string& body,
     HttpReaderLimits reader_limits;
     reader_limits.max_body_bytes = settings_.max_body_bytes;
     HttpResponseReader reader(source, reader_limits);
+    const std::size_t body_before = body.size();
     try {
         socket_.SendAll(GetRequestText(request), limits.wait, deadline);
         reader.ReadResponse(body, statuses_to_pass);
     } catch (...) {
         EndExchange(reader);
+        // A response cut by one of the client's own limits is no answer: none of it is
+        // handed over.
+        if (CutByALimit()) body.resize(body_before);
         throw;
     }
     EndExchange(reader);

@@ -48,10 +48,12 @@ public:
     const HttpClientSettings& Settings() const { return settings_; }
 
     // One exchange. A success appends the body to `body`; every failure is thrown as one of
-    // the classes of update/http_errors.h, and what was already appended stays. A status in
-    // `statuses_to_pass` is not an error (its body is read and dropped). The connection is
-    // kept for the next Get to the same host and port only when the response was read to
-    // its end, nothing followed it, the server left it open and did not ask to close it.
+    // the classes of update/http_errors.h, and what was already appended stays, except that
+    // a response cut by a limit (TimeLimitExpired, ResponseTooLarge) appends nothing. A
+    // status in `statuses_to_pass` is not an error (its body is read and dropped). The
+    // connection is kept for the next Get to the same host and port only when the response
+    // was read to its end, nothing followed it, the server left it open and did not ask to
+    // close it.
     void Get(std::string_view address, std::string& body,
              const std::vector<int>& statuses_to_pass = {});
 

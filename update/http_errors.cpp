@@ -1,6 +1,7 @@
 // Texts of the HTTP client's failures.
 #include "update/http_errors.h"
 
+#include <cerrno>
 #include <cstring>
 #include <utility>
 
@@ -14,5 +15,7 @@ SocketError::SocketError(int code) : SocketError(code, std::strerror(code)) {}
 
 SocketError::SocketError(int code, const std::string& text)
     : HttpError("Socket Error # " + std::to_string(code) + "\r\n" + text), code_(code) {}
+
+TimeLimitExpired::TimeLimitExpired() : SocketError(ETIMEDOUT) {}
 
 }  // namespace pixmora

@@ -39,6 +39,12 @@ private:
     int code_;
 };
 
+// One of the client's own time limits expired: ETIMEDOUT and its text.
+class TimeLimitExpired : public SocketError {
+public:
+    TimeLimitExpired();
+};
+
 // The peer closed the connection before a line or a chunk was complete.
 class ConnectionClosedGracefully : public HttpError {
 public:

@@ -18,7 +18,8 @@ struct VersionFetch {
     bool fetched = false;        // at least one body byte arrived
     std::string latest_version;  // its first four bytes (all when fewer); empty unless fetched
     // How the request failed (one of update/http_errors.h), null when it succeeded. A body
-    // cut short by the failure still counts as fetched.
+    // cut short by the failure still counts as fetched; one cut by the client's time or size
+    // limit never arrives (HttpClient::Get).
     std::exception_ptr failure;
 };
 

@@ -153,23 +153,63 @@ TEST(FileListTest, DroppedFolderScansOneLevelOfPlainSubFolders) {
     EXPECT_TRUE(files.empty());
 }
 
-TEST(FileListTest, DroppedNamesInOrderWithTheLengthCut) {
+TEST(FileListTest, DroppedNamesAreTakenWholeInOrder) {
     test::TempFolder temp;
     const std::string text = temp.WriteFile("notes.txt", "x");
     const std::string photo = temp.WriteFile("p/photo.jpg", "x");
     const std::string locked = temp.WriteFile("locked.bin", "x");
     ::chmod(locked.c_str(), 0444);
-
-    // A name whose first 255 characters name an existing file is listed by those 255.
-    std::string prefix = temp.Slash();
-    const std::string long_name = prefix + std::string(255 - prefix.size(), 'n');
-    temp.WriteFile(long_name.substr(prefix.size()), "x");
-    const std::string too_long = long_name + ".jpg";
+    // A photo in a folder whose own path is 255 bytes long, beside a sub folder of photos:
+    // the photo alone is listed, by its whole name.
+    const std::string deep_folder = temp.Slash() + std::string(120, 'd') + "/" +
+                                    std::string(255 - temp.Slash().size() - 121, 'e');
+    ASSERT_EQ(deep_folder.size(), 255u);
+    const std::string deep =
+        temp.WriteFile(deep_folder.substr(temp.Slash().size()) + "/a.jpg", "x");
+    temp.WriteFile(deep_folder.substr(temp.Slash().size()) + "/sub/b.jpg", "x");
 
     std::vector<TListe_File> files;
-    AddDroppedNames(
-        files, {text, temp.Slash() + "p", photo, temp.Slash() + "missing.jpg", locked, too_long});
-    EXPECT_EQ(FullNames(files), (std::vector<std::string>{text, photo, photo, locked, long_name}));
+    const std::vector<RefusedName> refused = AddDroppedNames(
+        files, {text, temp.Slash() + "p", deep, photo, temp.Slash() + "missing.jpg", locked});
+    EXPECT_EQ(FullNames(files), (std::vector<std::string>{text, photo, deep, photo, locked}));
+    EXPECT_TRUE(refused.empty());
+}
+
+TEST(FileListTest, NamesTheSystemRefusesAreReturnedAndTheOthersTaken) {
+    test::TempFolder temp;
+    const std::string photo = temp.WriteFile("photo.jpg", "x");
+    const std::string loop = temp.Slash() + "loop";
+    fs::create_symlink(loop, loop);
+    const std::string long_part = temp.Slash() + std::string(256, 'n') + ".jpg";
+    std::string over_path_limit = temp.Slash();
+    while (over_path_limit.size() <= 4096) over_path_limit += std::string(200, 'f') + "/";
+
+    std::vector<TListe_File> files;
+    const std::vector<RefusedName> refused =
+        AddDroppedNames(files, {long_part, photo, loop + "/a.jpg", over_path_limit, photo});
+    EXPECT_EQ(FullNames(files), (std::vector<std::string>{photo, photo}));
+    ASSERT_EQ(refused.size(), 3u);
+    EXPECT_EQ(refused[0].name, long_part);
+    EXPECT_EQ(refused[0].reason, std::errc::filename_too_long);
+    EXPECT_EQ(refused[1].name, loop + "/a.jpg");
+    EXPECT_EQ(refused[1].reason, std::errc::too_many_symbolic_link_levels);
+    EXPECT_EQ(refused[2].name, over_path_limit);
+    EXPECT_EQ(refused[2].reason, std::errc::filename_too_long);
+
+    // Long names keep their start and their end; a short one is shown whole.
+    const auto shown = [](const std::string& name) {
+        return name.substr(0, 40) + "\u2026" + name.substr(name.size() - 59);
+    };
+    EXPECT_EQ(RefusedNamesText(refused),
+              "These dropped names were refused by the system and left out :\n" + shown(long_part) +
+                  " : File name too long\n" + loop +
+                  "/a.jpg : Too many levels of symbolic links\n" + shown(over_path_limit) +
+                  " : File name too long");
+    // A cut never splits a character: each "é" is two bytes, the second ones at the cuts.
+    const std::string accents = std::string(39, 'a') + "\u00e9\u00e9" + std::string(58, 'c');
+    EXPECT_EQ(RefusedNamesText({{accents, std::make_error_code(std::errc::filename_too_long)}}),
+              "These dropped names were refused by the system and left out :\n" +
+                  std::string(39, 'a') + "\u2026" + std::string(58, 'c') + " : File name too long");
 }
 
 TEST(FileListTest, RebuildWritesUnmarkedLinesHeaderAndPreviewsFirst) {

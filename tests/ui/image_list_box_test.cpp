@@ -1,10 +1,13 @@
 // The file list: how item texts are shown, which selections raise its click, and how it
 // draws its status images.
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemDelegate>
+#include <QPointer>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -192,6 +195,14 @@ TEST_F(ImageListBoxTest, EveryLineIsAsHighAsTheOthersAndAsWideAsTheWidest) {
     list.ReplaceItem(2, "/photos/a folder with a long name/and another one/picture_0001.jpg");
     EXPECT_EQ(list.LineWidth(), TImageListBox::kMargin + TImageListBox::kImageSize +
                                     TImageListBox::kImageTextGap + widest + TImageListBox::kMargin);
+}
+
+TEST(ImageListBoxOwnership, TheLinePainterGoesWithTheList) {
+    auto list = std::make_unique<TImageListBox>();
+    const QPointer<QAbstractItemDelegate> painter = list->itemDelegate();
+    ASSERT_FALSE(painter.isNull());
+    list.reset();
+    EXPECT_TRUE(painter.isNull());
 }
 
 TEST_F(ImageListBoxTest, DrawsTheNumberedImageAtTheTopLeftOfTheLine) {

@@ -11,16 +11,19 @@
 #include <QApplication>
 #include <QImage>
 #include <QTest>
+#include <QToolButton>
 
 #include "engine/codec/jpeg_image.h"
 #include "engine/text/number_text.h"
 #include "tests/ui/qt_printing.h"
 #include "tests/ui/window_harness.h"
+#include "ui/browse_edit.h"
 #include "ui/image.h"
 #include "ui/image_list_box.h"
 #include "ui/label.h"
 #include "ui/mask_edit.h"
 #include "ui/panel_fill.h"
+#include "ui/radio_button.h"
 #include "ui/speed_button.h"
 #include "ui/uf_main.h"
 
@@ -78,8 +81,10 @@ TEST_F(ListAndPreview, DroppedFilesAreListedInTheDropsOrderOneRebuildPerDrop) {
     const std::string notes = photos.WriteFile("notes.txt", "not a picture");
     ASSERT_TRUE(window->PNL_Liste->isVisible());
 
-    // On the drop hint: any kind of file is listed as it is.
+    // On the drop hint: any kind of file is listed as it is, once the drop has been answered.
     EXPECT_TRUE(test::DropPaths(window->PNL_Liste, {b, notes, a}));
+    EXPECT_EQ(rebuilds, 0);
+    QCoreApplication::processEvents();
     EXPECT_EQ(rebuilds, 1);
     EXPECT_EQ(ItemTexts(), (std::vector<std::string>{b + "|0", notes + "|0", a + "|0"}));
     EXPECT_EQ(Header(), "List of JPEG files : 3 files found");
@@ -121,27 +126,82 @@ TEST_F(ListAndPreview, ADroppedFolderGivesItsOwnAndItsSubFoldersPhotosOnly) {
     EXPECT_EQ(FullNames(), (std::vector<std::string>{top, one}));
 }
 
-TEST_F(ListAndPreview, NamesThatAreNeitherFileNorFolderAreSkippedQuietly) {
-    // A path of 300 characters is cut to 255, which lands inside a folder name.
+TEST_F(ListAndPreview, DropsAreBuiltAfterTheyAreAnsweredInTheirOrder) {
+    const std::string a = WritePhoto(photos, "a.jpg", 16, 16);
+    const std::string b = WritePhoto(photos, "b.jpg", 16, 16);
+    EXPECT_TRUE(test::DropPaths(window->LBX_File->viewport(), {a}));
+    EXPECT_TRUE(test::DropPaths(window->PNL_Liste, {b, a}));
+    EXPECT_TRUE(window->Files.empty());
+    EXPECT_EQ(rebuilds, 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(FullNames(), (std::vector<std::string>{a, b, a}));
+    EXPECT_EQ(rebuilds, 2);
+}
+
+TEST_F(ListAndPreview, LongNamesAreTakenWholeAndMissingOnesSkippedQuietly) {
     const std::string base = photos.Slash();
     const std::string folders = base + std::string(120, 'd') + "/" + std::string(120, 'e') + "/";
     const std::string long_path = folders + std::string(300 - folders.size() - 4, 'f') + ".jpg";
     ASSERT_EQ(long_path.size(), 300u);
-    ASSERT_LT(base.size() + 121, 255u);
     WritePhoto(photos, long_path.substr(base.size()), 16, 16);
     const std::string a = WritePhoto(photos, "a.jpg", 16, 16);
 
     Drop({long_path, photos.Slash() + "missing.jpg", a});
-    EXPECT_EQ(FullNames(), (std::vector<std::string>{a}));
+    EXPECT_EQ(FullNames(), (std::vector<std::string>{long_path, a}));
     EXPECT_EQ(rebuilds, 1);
 
     Drop({photos.Slash() + "missing"});
     EXPECT_EQ(rebuilds, 2);
     // A drag that carries no file at all is refused and changes nothing.
     EXPECT_FALSE(test::DropPaths(window->LBX_File->viewport(), {}));
+    QCoreApplication::processEvents();
     EXPECT_EQ(rebuilds, 2);
-    EXPECT_EQ(Header(), "List of JPEG files : 1 files found");
+    EXPECT_EQ(Header(), "List of JPEG files : 2 files found");
     EXPECT_TRUE(boxes.ErrorTexts().empty());
+}
+
+TEST_F(ListAndPreview, NamesTheSystemRefusesAreNamedInOneErrorBox) {
+    const std::string a = WritePhoto(photos, "a.jpg", 16, 16);
+    const std::string too_long = photos.Slash() + std::string(300, 'n') + ".jpg";
+    const std::string loop = photos.Slash() + "loop";
+    std::filesystem::create_symlink(loop, loop);
+    std::vector<std::string> listed_while_shown;
+    boxes.WhileShown([&] { listed_while_shown = ItemTexts(); });
+
+    Drop({too_long, a, loop + "/b.jpg"});
+    EXPECT_EQ(
+        boxes.ErrorTexts(),
+        std::vector<std::string>{"These dropped names were refused by the system and left out :\n" +
+                                 too_long.substr(0, 40) + "\u2026" + std::string(55, 'n') +
+                                 ".jpg : File name too long\n" + loop +
+                                 "/b.jpg : Too many levels of symbolic links"});
+    // The other names are listed, before the box comes up.
+    EXPECT_EQ(listed_while_shown, std::vector<std::string>{a + "|0"});
+    EXPECT_EQ(FullNames(), std::vector<std::string>{a});
+}
+
+TEST_F(ListAndPreview, TheFixedFolderBrowseChoosesThatFolderAndNothingElse) {
+    const std::string source = WritePhoto(photos, "source/a.jpg", 16, 16);
+    window->DED_Dir_Source->SetPath(QString::fromStdString(photos.Slash() + "source"));
+    window->RDB_Fix_Folder->SetChecked(true);
+    QString answer;
+    window->DED_Dest_Folder->SetFolderPicker(
+        [&answer](QWidget*, const QString&) { return answer; });
+    window->DED_Dir_Source->SetFolderPicker([](QWidget*, const QString&) { return QString(); });
+
+    answer = QString::fromStdString(photos.Slash() + "small/");
+    QTest::mouseClick(window->DED_Dest_Folder->BrowseButton(), Qt::LeftButton);
+    EXPECT_EQ(window->DED_Dest_Folder->Path().toStdString(), photos.Slash() + "small");
+    answer.clear();  // cancelled
+    QTest::mouseClick(window->DED_Dest_Folder->BrowseButton(), Qt::LeftButton);
+    EXPECT_EQ(window->DED_Dest_Folder->Path().toStdString(), photos.Slash() + "small");
+    EXPECT_TRUE(window->Files.empty());
+    EXPECT_EQ(rebuilds, 0);
+
+    // The source folder's browse, even cancelled, adds that folder's photos.
+    QTest::mouseClick(window->DED_Dir_Source->BrowseButton(), Qt::LeftButton);
+    EXPECT_EQ(FullNames(), std::vector<std::string>{source});
+    EXPECT_EQ(window->DED_Dest_Folder->Path().toStdString(), photos.Slash() + "small");
 }
 
 TEST_F(ListAndPreview, ClearListEmptiesTheListAndBlanksThePreview) {

@@ -123,6 +123,7 @@ void WindowTest::ShowEmpty() {
 
 void WindowTest::Drop(const std::vector<std::string>& paths) {
     EXPECT_TRUE(DropPaths(window->LBX_File->viewport(), paths));
+    QCoreApplication::processEvents();
 }
 
 void WindowTest::ClickLine(int index) {

@@ -71,7 +71,8 @@ private:
 };
 
 // Drops `paths` on `target` as a file manager does: a drag entering, then the drop with
-// the paths as file URLs in this order. Returns whether the entering drag was accepted.
+// the paths as file URLs in this order. Returns whether the entering drag was accepted,
+// as soon as the drop is answered: the list is built later, from the event loop.
 bool DropPaths(QWidget* target, const std::vector<std::string>& paths);
 
 // A JPEG file of the test pattern written below `folder`; plain (one colour, quick to
@@ -94,7 +95,8 @@ protected:
     // Shows the window, waits until it is up and its first activation has run, and
     // empties the list that activation filled from the scan of the root folder.
     void ShowEmpty();
-    // Drops `paths` on the list and expects the drop to be taken.
+    // Drops `paths` on the list, expects the drop to be taken and lets the event loop build
+    // the list from it.
     void Drop(const std::vector<std::string>& paths);
     // Clicks line `index` of the list as the user does.
     void ClickLine(int index);

@@ -166,21 +166,53 @@ TEST(HttpClientTest, ServerThatNeverAnswersRunsIntoTheWaitLimit) {
     EXPECT_FALSE(client.Connected());
 }
 
-TEST(HttpClientTest, SlowTrickleRunsIntoTheWholeExchangeLimit) {
-    // Each byte comes well within the wait limit, but the whole answer would take seconds.
-    ServerScript script;
-    script.replies = {"HTTP/1.1 200 OK\r\n\r\n" + std::string(200, 'v')};
-    script.piece_size = 1;
-    script.piece_pause = milliseconds(20);
-    ScriptedServer server(script);
-    HttpClientSettings settings;
-    settings.limits = {milliseconds(500), milliseconds(400), milliseconds(600)};
-    HttpClient client(settings);
-    const Outcome outcome = Fetch(client, server.Url());
-    EXPECT_EQ(outcome.socket_code, ETIMEDOUT);
-    // What came before the limit stays with the caller.
-    EXPECT_FALSE(outcome.body.empty());
-    EXPECT_LT(outcome.body.size(), 200u);
+TEST(HttpClientTest, AResponseCutByALimitHandsNothingOver) {
+    struct Row {
+        const char* name;
+        ServerScript script;
+        std::size_t max_body_bytes;  // beyond what the caller's buffer held before
+        std::string message;
+    };
+    const std::string ok = "HTTP/1.1 200 OK\r\n";
+    ServerScript trickle;  // each byte well within the wait limit, the whole answer in seconds
+    trickle.replies = {ok + "\r\n" + std::string(200, 'A')};
+    trickle.piece_size = 1;
+    trickle.piece_pause = milliseconds(20);
+    ServerScript stall;  // four bytes of ten, then nothing more
+    stall.replies = {ok + "Content-Length: 10\r\n\r\nAAAA"};
+    stall.close_after_last = false;
+    ServerScript flood;  // more than the size limit, in pieces, up to the close
+    flood.replies = {ok + "\r\n" + std::string(64, 'A')};
+    flood.piece_size = 8;
+    flood.piece_pause = milliseconds(10);
+    const ServerScript chunks{
+        {ok + "Transfer-Encoding: chunked\r\n\r\n8\r\nAAAAAAAA\r\n8\r\nAAAAAAAA\r\n0\r\n\r\n"}};
+    const std::string timed_out = "Socket Error # 110\r\nConnection timed out";
+    const std::vector<Row> rows = {
+        {"whole exchange limit", trickle, 1024, timed_out},
+        {"wait limit", stall, 1024, timed_out},
+        {"size limit up to the close", flood, 16, "Response body too large"},
+        {"size limit in chunks", chunks, 12, "Response body too large"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ScriptedServer server(row.script);
+        HttpClientSettings settings;
+        settings.limits = {milliseconds(500), milliseconds(300), milliseconds(600)};
+        std::string body = "held before";
+        settings.max_body_bytes = body.size() + row.max_body_bytes;
+        HttpClient client(settings);
+        std::string message;
+        try {
+            client.Get(server.Url(), body);
+        } catch (const HttpError& e) {
+            message = e.what();
+        }
+        EXPECT_EQ(message, row.message);
+        // Some of the body had come; none of it is handed over, and what was there stays.
+        EXPECT_EQ(body, "held before");
+        EXPECT_FALSE(client.Connected());
+    }
 }
 
 TEST(HttpClientTest, ConnectThatIsNeverAnsweredRunsIntoTheConnectLimit) {

@@ -109,6 +109,36 @@ TEST(VersionCheckTest, PublishedVersionDecidesTheDialog) {
     }
 }
 
+TEST(VersionCheckTest, AnAnswerCutByALimitIsNoVersion) {
+    const std::string ok = "HTTP/1.1 200 OK\r\n\r\n";
+    test::ServerScript drip;  // a byte every 20 ms, for ever
+    drip.replies = {ok};
+    drip.repeat = "A";
+    drip.piece_pause = milliseconds(20);
+    test::ServerScript flood;  // past the size limit, up to the close
+    flood.replies = {ok + std::string(64, 'A')};
+    flood.piece_size = 8;
+    flood.piece_pause = milliseconds(10);
+    test::TempFolder folder;
+    const std::string program = folder.WriteFile("pixmora", "binary");
+    SetWriteTime(program, LocalTime(2024, 2, 1, 12, 0, 0));
+    for (const test::ServerScript& script : {drip, flood}) {
+        SCOPED_TRACE(script.repeat.empty() ? "size limit" : "time limit");
+        ScriptedServer server(script);
+        HttpClientSettings settings;
+        settings.limits = {milliseconds(500), milliseconds(300), milliseconds(300)};
+        settings.max_body_bytes = 16;
+        HttpClient client(settings);
+        const UpdateCheckResult result =
+            CheckForUpdate(client, {"Pixmora", "V2.0", server.Url(), program, {2024, 3, 10}});
+        EXPECT_FALSE(result.fetched);
+        EXPECT_EQ(result.latest_version, "");
+        EXPECT_FALSE(result.differs);
+        // Only the age shows the dialog, with no version in it.
+        EXPECT_EQ(result.message, kTextA);
+    }
+}
+
 TEST(VersionCheckTest, StaleFromThe21stDayWhateverTheHour) {
     test::TempFolder folder;
     const std::string program = folder.WriteFile("pixmora", "binary");
