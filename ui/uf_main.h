@@ -17,10 +17,13 @@
 #include "collect/form_placement.h"
 #include "collect/placement_window_view.h"
 #include "collect/settings_view.h"
-#include "engine/run/batch_view.h"
-#include "engine/files/file_entry.h"
 #include "engine/codec/jpeg_image.h"
+#include "engine/files/file_entry.h"
+#include "engine/run/batch_view.h"
+#include "engine/run/preview.h"
+#include "engine/run/preview_worker.h"
 #include "engine/run/run_state.h"
+#include "ui/bitmap_file_loader.h"
 #include "ui/bitmap_list.h"
 #include "update/http_client.h"
 
@@ -157,6 +160,9 @@ public:
 
     // Whether a batch run is under way (it may be stopping).
     bool Running() const { return running_; }
+    // Whether the preview last asked for is still being made: the box and the figures show
+    // the one before it until then.
+    bool PreviewPending() const { return preview_pending_; }
     // "datas.ini" in the data folder; "" without one.
     std::string SettingsFile() const;
 
@@ -258,6 +264,21 @@ private:
     QElapsedTimer shown_;         // since the window was first shown
     PlacementRect placed_frame_;  // the outer rectangle the store asked for
     PlacementPoint max_position_{-1, -1};
+
+    // The preview of the chosen line, made on a thread of its own (uf_main_preview.cpp).
+    // A click or a key reports the preview's failures; a list rebuild keeps them.
+    void RequestPreview(bool report_failure);
+    // The empty preview, at once; a preview still being made will not be shown.
+    void ShowBlankPreview();
+    void PreviewArrived(uint64_t generation, const PreviewResult& result);
+    uint64_t preview_generation_ = 0;  // of the newest request: others' results are stale
+    bool preview_pending_ = false;     // the newest request's result is still to come
+    bool preview_reports_ = false;     // the newest request shows its failure
+    // Made at the first request. The worker, declared last, stops first; the object that
+    // finished previews are posted to goes right after it, and its posted results with it.
+    std::unique_ptr<TBitmapFileLoader> preview_bitmaps_;
+    QObject preview_events_;
+    std::unique_ptr<PreviewWorker> preview_worker_;
 };
 
 }  // namespace pixmora
