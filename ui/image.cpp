@@ -3,28 +3,13 @@
 
 #include <QPainter>
 
+#include "engine/resample/box_fit.h"
+
 namespace pixmora {
 
 QRect FitPicture(int w, int h, int cw, int ch) {
-    if (w <= 0 || h <= 0) return QRect();
-    const double aspect = static_cast<double>(w) / h;
-    int width, height;
-    if (w > h) {
-        width = cw;
-        height = static_cast<int>(cw / aspect);
-        if (height > ch) {
-            height = ch;
-            width = static_cast<int>(ch * aspect);
-        }
-    } else {
-        height = ch;
-        width = static_cast<int>(ch * aspect);
-        if (width > cw) {
-            width = cw;
-            height = static_cast<int>(cw / aspect);
-        }
-    }
-    return QRect((cw - width) / 2, (ch - height) / 2, width, height);
+    const BoxFit fit = FitInBox(w, h, cw, ch);
+    return QRect(fit.left, fit.top, fit.width, fit.height);
 }
 
 TImage::TImage(QWidget* parent) : QWidget(parent) {}

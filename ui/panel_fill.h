@@ -22,6 +22,7 @@ public:
 
     void SetFill(Fill fill) { fill_ = fill, update(); }
     void SetColor(const QColor& color) { color_ = color, update(); }
+    QColor Color() const { return color_; }
     void SetEdge(Edge edge, const QColor& color = QColor(192, 192, 192)) {
         edge_ = edge, edge_color_ = color, update();
     }

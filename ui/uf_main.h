@@ -20,12 +20,16 @@
 #include "collect/settings_view.h"
 #include "engine/run/batch_run.h"
 #include "engine/run/batch_run_view.h"
-#include "engine/run/batch_view.h"
+#include "engine/run/measure_label.h"
 #include "engine/run/run_control.h"
 #include "engine/run/run_phase.h"
 #include "engine/files/file_entry.h"
 #include "engine/codec/jpeg_image.h"
+#include "engine/files/file_entry.h"
+#include "engine/run/preview.h"
+#include "engine/run/preview_worker.h"
 #include "engine/run/run_state.h"
+#include "ui/bitmap_file_loader.h"
 #include "ui/bitmap_list.h"
 #include "update/http_client.h"
 
@@ -54,7 +58,6 @@ class VersionFetchJob;
 // The window is the view of everything it drives: the batch run and the preview, the list
 // rebuild, the settings load and save, and the placement store.
 class TF_Main : public QWidget,
-                public BatchView,
                 public BatchRunView,
                 public FileListView,
                 public SettingsView,
@@ -168,30 +171,35 @@ public:
     bool Running() const { return run_phase_.Running(); }
     // Files in progress at once in a run; 0, the start, means one per online core.
     int RunJobs = 0;
+    // Whether the preview last asked for is still being made: the box and the figures show
+    // the one before it until then.
+    bool PreviewPending() const { return preview_pending_; }
     // "datas.ini" in the data folder; "" without one.
     std::string SettingsFile() const;
 
-    // BatchView
-    void SetStartEnabled(bool enabled) override;
-    void SetStopEnabled(bool enabled) override;
-    void RefreshFileList() override;
-    void SelectLine(int32_t index) override;
-    void SetLineText(int32_t index, const std::string& text) override;
-    int32_t SelectedLine() const override;
-    void ClearPicture() override;
-    void ShowImage(const TJPEGImage& image) override;
-    void LoadPicture(const std::string& path) override;
-    void ShowResizedImage(const TJPEGImage& image) override;
-    void ProcessPendingEvents() override;
-    void SetMeasureText(MeasureLabel label, const std::string& text) override;
-    void SetStatusCaption(const std::string& text) override;
-    void SetProgressMax(int32_t max) override;
-    void SetProgressValue(int32_t value) override;
-    void RepaintProgress() override;
-    void ShowFailureMessage(const std::string& text) override;
-    int32_t RatioInteger() const override;
-    bool FixedFolderMode() const override;
-    std::string FixedFolder() const override;
+    // What the run and the preview show on the window, and read from it.
+    void SetStartEnabled(bool enabled);
+    void SetStopEnabled(bool enabled);
+    // Rebuilds the list from Files (every line "|0", names derived, line 0 selected and
+    // previewed).
+    void RefreshFileList();
+    // Selects line i from the program (no preview); replaces line i's text.
+    void SelectLine(int32_t index);
+    void SetLineText(int32_t index, const std::string& text);
+    // The selected line, -1 when none.
+    int32_t SelectedLine() const;
+    void ClearPicture();
+    void SetMeasureText(MeasureLabel label, const std::string& text);
+    void SetStatusCaption(const std::string& text);  // PNL_Process
+    void SetProgressMax(int32_t max);
+    void SetProgressValue(int32_t value);
+    void RepaintProgress();
+    // The modal failure message; returns when the user has closed it.
+    void ShowFailureMessage(const std::string& text);
+    // Read anew at each use: the ratio box's integer, the fixed-folder choice, its folder.
+    int32_t RatioInteger() const;
+    bool FixedFolderMode() const;
+    std::string FixedFolder() const;
 
     // BatchRunView
     bool StartFile(int32_t index, TListe_File& entry, FileSettings& settings) override;
@@ -276,6 +284,21 @@ private:
     QElapsedTimer shown_;         // since the window was first shown
     PlacementRect placed_frame_;  // the outer rectangle the store asked for
     PlacementPoint max_position_{-1, -1};
+
+    // The preview of the chosen line, made on a thread of its own (uf_main_preview.cpp).
+    // A click or a key reports the preview's failures; a list rebuild keeps them.
+    void RequestPreview(bool report_failure);
+    // The empty preview, at once; a preview still being made will not be shown.
+    void ShowBlankPreview();
+    void PreviewArrived(uint64_t generation, const PreviewResult& result);
+    uint64_t preview_generation_ = 0;  // of the newest request: others' results are stale
+    bool preview_pending_ = false;     // the newest request's result is still to come
+    bool preview_reports_ = false;     // the newest request shows its failure
+    // Made at the first request. The worker, declared last, stops first; the object that
+    // finished previews are posted to goes right after it, and its posted results with it.
+    std::unique_ptr<TBitmapFileLoader> preview_bitmaps_;
+    QObject preview_events_;
+    std::unique_ptr<PreviewWorker> preview_worker_;
 };
 
 }  // namespace pixmora

@@ -1,11 +1,9 @@
-// What the batch run and the preview show on the main window and read from it.
+// What the batch run shows on the main window and reads from it.
 #include <QApplication>
 #include <QImage>
 
 #include "collect/file_list.h"
 #include "engine/codec/jpeg_image.h"
-#include "engine/codec/picture_kind.h"
-#include "engine/codec/picture_to_cover.h"
 #include "engine/run/batch_run.h"
 #include "engine/text/number_text.h"
 #include "ui/browse_edit.h"
@@ -16,37 +14,13 @@
 #include "ui/mask_edit.h"
 #include "ui/native_text.h"
 #include "ui/panel_fill.h"
+#include "ui/pixel_image.h"
 #include "ui/progress_fill.h"
 #include "ui/radio_button.h"
 #include "ui/speed_button.h"
 #include "ui/uf_main.h"
 
 namespace pixmora {
-
-namespace {
-
-// A view of the picture's pixels, valid while the buffer lives.
-QImage ImageOf(const TPixelBuffer& picture) {
-    if (picture.Empty()) return QImage();
-    return QImage(picture.Row(0), picture.Width(), picture.Height(),
-                  static_cast<qsizetype>(picture.Stride()), QImage::Format_RGB888);
-}
-
-// The picture box's share of a w x h picture: never more pixels than it paints.
-QImage ForBox(const QImage& picture, const QSize& box) {
-    const QRect fit = FitPicture(picture.width(), picture.height(), box.width(), box.height());
-    if (fit.isEmpty() || (picture.width() <= fit.width() && picture.height() <= fit.height()))
-        return picture.copy();
-    return picture.scaled(fit.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-}
-
-// The file's picture reduced for the box, from the smallest decode that covers the box.
-QImage JpegForBox(const TJPEGImage& image, const QSize& box) {
-    const QRect fit = FitPicture(image.Width(), image.Height(), box.width(), box.height());
-    return ForBox(ImageOf(DecodeToCover(image, fit.width(), fit.height())), box);
-}
-
-}  // namespace
 
 void TF_Main::SetStartEnabled(bool enabled) { BTN_Start->setEnabled(enabled); }
 void TF_Main::SetStopEnabled(bool enabled) { BTN_Stop->setEnabled(enabled); }
@@ -62,14 +36,6 @@ void TF_Main::SetLineText(int32_t index, const std::string& text) {
 int32_t TF_Main::SelectedLine() const { return LBX_File->ItemIndex(); }
 
 void TF_Main::ClearPicture() { IMG_Source->Clear(); }
-
-void TF_Main::ShowImage(const TJPEGImage& image) {
-    IMG_Source->SetPicture(JpegForBox(image, IMG_Source->size()));
-}
-
-void TF_Main::ShowResizedImage(const TJPEGImage& image) {
-    IMG_Source->SetPicture(ForBox(ImageOf(image.Picture()), IMG_Source->size()));
-}
 
 bool TF_Main::StartFile(int32_t index, TListe_File& entry, FileSettings& settings) {
     // Clear list or a rebuild may have shortened the list: the run ends at its end.
@@ -111,30 +77,6 @@ void TF_Main::FileDone(int32_t index, const TListe_File& entry, const FileResult
     SetProgressValue(processed);
     SetStatusCaption(ProcessingText(processed, Run.FileCount));
 }
-
-void TF_Main::LoadPicture(const std::string& path) {
-    const QSize box = IMG_Source->size();
-    switch (PictureKindOf(path)) {
-        case PictureKind::Jpeg: {
-            TJPEGImage image;
-            image.LoadFromFile(path);
-            IMG_Source->SetPicture(JpegForBox(image, box));
-            break;
-        }
-        case PictureKind::Bitmap:
-        case PictureKind::Icon: {
-            QImage picture;
-            if (!picture.load(FromNative(path))) throw EInvalidGraphic("Image bitmap incorrecte");
-            IMG_Source->SetPicture(ForBox(picture, box));
-            break;
-        }
-        case PictureKind::Metafile:
-            // Qt has no metafile reader: such a file counts as a picture of unknown kind.
-            throw UnknownPictureKind(path);
-    }
-}
-
-void TF_Main::ProcessPendingEvents() { QCoreApplication::processEvents(); }
 
 void TF_Main::SetMeasureText(MeasureLabel label, const std::string& text) {
     TLabel* target = nullptr;

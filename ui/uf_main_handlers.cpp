@@ -9,7 +9,6 @@
 #include "collect/settings.h"
 #include "engine/run/batch_run.h"
 #include "engine/run/online_cores.h"
-#include "engine/run/preview.h"
 #include "ui/browse_edit.h"
 #include "ui/drop_target.h"
 #include "ui/failure_box.h"
@@ -202,10 +201,9 @@ void TF_Main::BTN_Clear_ListeClick() {
 }
 
 void TF_Main::LBX_FileClick() {
-    // A run keeps its last picture up while it loads the next one; a preview, even one made
-    // during a run (a click, Clear list, a drop), starts from an empty box.
-    IMG_Source->Clear();
-    PreviewFile(Files, *this, DataDir);
+    // Made off this thread: the box and the figures keep the last preview until the new one
+    // is ready, and its failure is shown when it comes.
+    RequestPreview(true);
 }
 
 void TF_Main::DED_Dir_SourceBrowse() {

@@ -18,7 +18,8 @@ void TF_Main::SetHeaderText(const std::string& text) {
     PNL_Liste_Entete->SetCaption(FromNative(text));
 }
 void TF_Main::SetDropHintVisible(bool visible) { PNL_Liste->setVisible(visible); }
-void TF_Main::ListClicked() { LBX_FileClick(); }
+// The rebuild previews its first line as a click does, but keeps the preview's failure.
+void TF_Main::ListClicked() { RequestPreview(false); }
 
 void TF_Main::SetRatioText(const std::string& text) {
     EDT_Ratio->SetText(QString::fromStdString(text));

@@ -1,4 +1,4 @@
-// Fitting and area-averaged reduction for the picture box.
+// Area-averaged reduction for the picture box.
 #include "engine/resample/picture_for_box.h"
 
 #include <algorithm>
@@ -6,30 +6,8 @@
 
 namespace pixmora {
 
-TBoxFit FitInBox(int32_t width, int32_t height, int32_t box_width, int32_t box_height) {
-    if (width <= 0 || height <= 0) return {};
-    const double aspect = static_cast<double>(width) / height;
-    int32_t w, h;
-    if (width > height) {
-        w = box_width;
-        h = static_cast<int32_t>(box_width / aspect);
-        if (h > box_height) {
-            h = box_height;
-            w = static_cast<int32_t>(box_height * aspect);
-        }
-    } else {
-        h = box_height;
-        w = static_cast<int32_t>(box_height * aspect);
-        if (w > box_width) {
-            w = box_width;
-            h = static_cast<int32_t>(box_width / aspect);
-        }
-    }
-    return {(box_width - w) / 2, (box_height - h) / 2, w, h};
-}
-
 TPixelBuffer ReduceForBox(const TPixelBuffer& picture, int32_t box_width, int32_t box_height) {
-    const TBoxFit fit = FitInBox(picture.Width(), picture.Height(), box_width, box_height);
+    const BoxFit fit = FitInBox(picture.Width(), picture.Height(), box_width, box_height);
     if (fit.width <= 0 || fit.height <= 0 ||
         (picture.Width() <= fit.width && picture.Height() <= fit.height))
         return picture;

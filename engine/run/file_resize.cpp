@@ -49,7 +49,7 @@ FileResult ResizeListedFile(const FileJob& job, TJPEGImage& image, TPixelBuffer&
         MemoryReservation share = memory.Reserve(
             FileMemoryNeed(image, result.target_width, result.target_height));
         image.SetMemoryBudget(share.Bytes());
-        const TBoxFit fit = FitInBox(image.Width(), image.Height(), settings.box_width,
+        const BoxFit fit = FitInBox(image.Width(), image.Height(), settings.box_width,
                                      settings.box_height);
         const bool boxed = fit.width > 0 && fit.height > 0;
         if (boxed && (result.target_width < fit.width || result.target_height < fit.height)) {

@@ -85,6 +85,7 @@ TEST_F(ListAndPreview, DroppedFilesAreListedInTheDropsOrderOneRebuildPerDrop) {
     EXPECT_TRUE(test::DropPaths(window->PNL_Liste, {b, notes, a}));
     EXPECT_EQ(rebuilds, 0);
     QCoreApplication::processEvents();
+    WaitForPreview();
     EXPECT_EQ(rebuilds, 1);
     EXPECT_EQ(ItemTexts(), (std::vector<std::string>{b + "|0", notes + "|0", a + "|0"}));
     EXPECT_EQ(Header(), "List of JPEG files : 3 files found");
@@ -102,9 +103,11 @@ TEST_F(ListAndPreview, DroppedFilesAreListedInTheDropsOrderOneRebuildPerDrop) {
 
     // Choosing lines with the keyboard previews them as a click does.
     QTest::keyClick(window->LBX_File, Qt::Key_Down);
+    WaitForPreview();
     EXPECT_EQ(boxes.ErrorTexts(),
               std::vector<std::string>{"Extension de fichier image inconnue (.txt)"});
     QTest::keyClick(window->LBX_File, Qt::Key_Down);
+    WaitForPreview();
     EXPECT_EQ(window->LBX_File->ItemIndex(), 2);
     EXPECT_EQ(window->LBL_Width->text(), "Width : 64");
 }

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QMimeData>
 #include <QTest>
 #include <QUrl>
@@ -124,6 +125,7 @@ void WindowTest::ShowEmpty() {
 void WindowTest::Drop(const std::vector<std::string>& paths) {
     EXPECT_TRUE(DropPaths(window->LBX_File->viewport(), paths));
     QCoreApplication::processEvents();
+    WaitForPreview();
 }
 
 void WindowTest::ClickLine(int index) {
@@ -131,6 +133,14 @@ void WindowTest::ClickLine(int index) {
     ASSERT_NE(line, nullptr);
     const QRect place = window->LBX_File->visualItemRect(line);
     QTest::mouseClick(window->LBX_File->viewport(), Qt::LeftButton, Qt::NoModifier, place.center());
+    WaitForPreview();
+}
+
+void WindowTest::WaitForPreview() {
+    QElapsedTimer waited;
+    waited.start();
+    while (window->PreviewPending() && waited.elapsed() < 10000) QTest::qWait(1);
+    EXPECT_FALSE(window->PreviewPending()) << "no preview after 10 s";
 }
 
 void WindowTest::ClickStart() { QTest::mouseClick(window->BTN_Start, Qt::LeftButton); }

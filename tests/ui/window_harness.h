@@ -95,11 +95,13 @@ protected:
     // Shows the window, waits until it is up and its first activation has run, and
     // empties the list that activation filled from the scan of the root folder.
     void ShowEmpty();
-    // Drops `paths` on the list, expects the drop to be taken and lets the event loop build
-    // the list from it.
+    // Drops `paths` on the list, expects the drop to be taken, lets the event loop build
+    // the list from it, and waits for the preview of the rebuilt list.
     void Drop(const std::vector<std::string>& paths);
-    // Clicks line `index` of the list as the user does.
+    // Clicks line `index` of the list as the user does, and waits for its preview.
     void ClickLine(int index);
+    // Handles events until the preview last asked for is shown (its failure box answered).
+    void WaitForPreview();
     // Clicks Start; the run's files are started and go on after this returns.
     void ClickStart();
     // Waits, handling events, until the run has returned.
