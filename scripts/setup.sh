@@ -14,7 +14,7 @@ packages=(
     fonts-liberation fonts-dejavu-core
     mate-backgrounds
     colord-data libgs-common
-    xvfb openbox xdotool x11-utils imagemagick python3
+    xvfb openbox xdotool x11-utils imagemagick python3 python3-xlib
     librsvg2-bin
     desktop-file-utils appstream mandoc
     dpkg-dev file

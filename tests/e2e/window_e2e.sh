@@ -185,6 +185,38 @@ read -r after_w after_h < <(size "$window")
 [ "$after_x $after_y $after_w $after_h" = "$before_x $before_y $before_w $before_h" ] ||
     fail "came back at $after_x,$after_y ${after_w}x$after_h, closed at $before_x,$before_y ${before_w}x$before_h"
 echo "restarted at $after_x,$after_y ${after_w}x$after_h as closed"
+
+# --- A run of large photos while the desktop pings the window ---------------------------
+# The window must answer the window manager's pings throughout: the photos are resized by
+# workers, never on the window's thread.
+large=$work/Large
+mkdir -p "$large"
+for i in 1 2 3 4 5 6; do cp /usr/share/backgrounds/mate/abstract/Elephants_5640x3172.jpg "$large/e$i.jpg"; done
+click_at "$window" 180 34
+xdotool key --clearmodifiers ctrl+a
+xdotool type --delay 5 "$large"
+click_at "$window" $((box_right - 8)) 34
+sleep 1.5
+xdotool key Escape
+sleep 1
+/usr/bin/python3 "$(dirname "$0")/wm_ping.py" "$window" 12 >"$work/ping.txt" &
+ping_pid=$!
+pids+=("$ping_pid")
+sleep 0.3
+click_at "$window" $((231 + 39 + dx)) 369
+done_run=""
+for _ in $(seq 600); do
+    n=$(ls "$large/Large" 2>/dev/null | grep -c '\.jpg$' || true)
+    [ "$n" -eq 6 ] && { done_run=1; break; }
+    sleep 0.1
+done
+[ -n "$done_run" ] || fail "the run of large photos did not write its 6 outputs"
+wait "$ping_pid" || fail "the pings failed: $(cat "$work/ping.txt")"
+read -r _ pings _ longest <"$work/ping.txt"
+echo "run of 6 large photos: $pings pings, the longest answered in $longest ms"
+[ "$pings" -ge 10 ] || fail "only $pings pings answered"
+awk -v l="$longest" 'BEGIN { exit !(l <= 250) }' ||
+    fail "the window took $longest ms to answer the desktop during a run (limit 250 ms)"
 xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4
 for _ in $(seq 100); do kill -0 "$pixmora_pid" 2>/dev/null || break; sleep 0.1; done
 wait "$pixmora_pid" || fail "pixmora ended with status $?"
