@@ -2,7 +2,7 @@
 // of a folder of many small JPEG files (rebuild, header, first line previewed), with the
 // list scrolled through afterwards, and the arrow keys held down a list of large photos.
 //
-//   window_bench run OUTPUT_FOLDER PHOTO...
+//   window_bench run [--jobs N] OUTPUT_FOLDER PHOTO...
 //       drops the photos, sets the ratio to 50 with OUTPUT_FOLDER as the fixed folder and
 //       times Start; prints "run WALL_S CPU_S" (the run only, events included) and
 //       "gap MS", the GUI thread's longest time away from its event loop meanwhile, then
@@ -357,13 +357,19 @@ int Arrows(pixmora::TF_Main& window, const std::vector<std::string>& photos) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    std::vector<std::string> args(argv + 1, argv + argc);
+    // "run --jobs N ...": the run's files in progress at once (default one per core).
+    int jobs = 0;
+    if (args.size() >= 3 && args[0] == "run" && args[1] == "--jobs") {
+        jobs = std::atoi(args[2].c_str());
+        args.erase(args.begin() + 1, args.begin() + 3);
+    }
     const bool run = args.size() >= 3 && args[0] == "run";
     const bool list = args.size() >= 3 && args.size() <= 5 && args[0] == "list";
     const bool arrows = args.size() >= 3 && args[0] == "arrows";
     if (!run && !list && !arrows) {
         std::fprintf(stderr,
-                     "usage: %s run OUTPUT_FOLDER PHOTO...\n"
+                     "usage: %s run [--jobs N] OUTPUT_FOLDER PHOTO...\n"
                      "       %s list CACHE_FOLDER SOURCE_PHOTO [COUNT] [REPEATS]\n"
                      "       %s arrows PHOTO...\n",
                      argv[0], argv[0], argv[0]);
@@ -382,6 +388,7 @@ int main(int argc, char** argv) {
     // The delayed update check would reach for the network and may ask a question that
     // nobody answers; the figures are about the run and the list.
     window.TMR_Update->stop();
+    window.RunJobs = jobs;
     if (!Bring(window)) {
         std::fprintf(stderr, "window_bench: the window was never shown\n");
         return 1;

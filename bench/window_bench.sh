@@ -50,52 +50,73 @@ smaller() { if [ -z "$1" ] || [ "$(calc "$2 < $1")" = 1 ]; then echo "$2"; else 
 larger() { if [ -z "$1" ] || [ "$(calc "($2 > $1)")" = 1 ]; then echo "$2"; else echo "$1"; fi; }
 load() { cut -d' ' -f1-3 /proc/loadavg; }
 
-# pixmora-batch with --jobs 1 where it has the option: one file at a time, as the window.
-jobs=()
-if "$batch" --help 2>&1 | grep -q -- '--jobs'; then jobs=(--jobs 1); fi
+cores=$(nproc)
+peak=()
+[ -x /usr/bin/time ] && peak=(/usr/bin/time -f 'peak %M' -a -o "$work/peak")
 
-# One run of each: "wall cpu" in seconds. The batch is timed as a whole process; the window
-# from the Start click until its events are handled, inside its own process.
+# One run of each: "wall cpu" in seconds. The batch is timed as a whole process, with as many
+# jobs as the window has workers; the window from the Start click until its run has
+# returned and its events are handled, inside its own process, with N workers (one per
+# online core) and with one, as it ran before its run had workers.
 run_batch() {
     rm -rf "$work/batch"
     mkdir -p "$work/batch"  # the fixed folder must exist
     local wall user system
     read -r wall user system < <({ TIMEFORMAT='%R %U %S'
-        time "$batch" "${jobs[@]}" --ratio 50 --fixed-folder "$work/batch" "${photos[@]}" \
+        time "$batch" --jobs "$cores" --ratio 50 --fixed-folder "$work/batch" "${photos[@]}" \
             >/dev/null 2>&1; } 2>&1)
     echo "$wall $(calc "$user + $system")"
 }
-# The window also prints the preview of line 0 alone, from the click until it is shown.
+# Prints "wall cpu gap_ms peak_kb preview preview_cpu" for a window run with $1 workers.
 run_window() {
-    rm -rf "$work/window"
-    local tag wall cpu tag2 preview preview_cpu
-    { read -r tag wall cpu; read -r tag2 preview preview_cpu; } < <("$window" run "$work/window" "${photos[@]}")
-    [ "$tag" = run ] && [ "$tag2" = preview ] || { echo "window run failed" >&2; exit 1; }
-    echo "$wall $cpu $preview $preview_cpu"
+    rm -rf "$work/window" "$work/peak"
+    local tag wall cpu tag2 gap tag3 preview preview_cpu kb=0
+    "${peak[@]}" "$window" run --jobs "$1" "$work/window" "${photos[@]}" >"$work/window.out"
+    { read -r tag wall cpu; read -r tag2 gap; read -r tag3 preview preview_cpu; } <"$work/window.out"
+    [ "$tag" = run ] && [ "$tag2" = gap ] && [ "$tag3" = preview ] ||
+        { echo "window run failed" >&2; exit 1; }
+    [ -s "$work/peak" ] && kb=$(sed -n 's/^peak //p' "$work/peak")
+    echo "$wall $cpu $gap $kb $preview $preview_cpu"
 }
 
-echo "load average before: $(load) on $(nproc) cores"
-echo "${#photos[@]} photos, ratio 50 %, best of $repeats runs, interleaved" \
-    "(pixmora-batch ${jobs[*]:-without --jobs})"
-best_batch="" best_batch_cpu="" best_window="" best_window_cpu="" best_preview="" best_preview_cpu=""
+echo "load average before: $(load) on $cores cores"
+echo "${#photos[@]} photos, ratio 50 %, best of $repeats runs, interleaved"
+best_batch="" best_batch_cpu="" best_window="" best_window_cpu="" best_one="" best_one_cpu=""
+worst_run_gap="" peak_n="" peak_one="" best_preview="" best_preview_cpu=""
 for i in $(seq "$repeats"); do
     read -r wall cpu < <(run_batch)
     best_batch=$(smaller "$best_batch" "$wall")
     best_batch_cpu=$(smaller "$best_batch_cpu" "$cpu")
-    read -r wall2 cpu2 preview preview_cpu < <(run_window)
+    read -r wall2 cpu2 gap2 kb2 preview preview_cpu < <(run_window "$cores")
     best_window=$(smaller "$best_window" "$wall2")
     best_window_cpu=$(smaller "$best_window_cpu" "$cpu2")
+    worst_run_gap=$(larger "$worst_run_gap" "$gap2")
+    peak_n=$(larger "$peak_n" "$kb2")
     best_preview=$(smaller "$best_preview" "$preview")
     best_preview_cpu=$(smaller "$best_preview_cpu" "$preview_cpu")
-    printf '  run %d: pixmora-batch %.3f s (cpu %.3f), window %.3f s (cpu %.3f)\n' \
-        "$i" "$wall" "$cpu" "$wall2" "$cpu2"
+    read -r wall1 cpu1 gap1 kb1 _ _ < <(run_window 1)
+    best_one=$(smaller "$best_one" "$wall1")
+    best_one_cpu=$(smaller "$best_one_cpu" "$cpu1")
+    peak_one=$(larger "$peak_one" "$kb1")
+    printf '  run %d: pixmora-batch %.3f s (cpu %.3f), window %.3f s (cpu %.3f, gap %.1f ms),' \
+        "$i" "$wall" "$cpu" "$wall2" "$cpu2" "$gap2"
+    printf ' window with one worker %.3f s (cpu %.3f, gap %.1f ms)\n' "$wall1" "$cpu1" "$gap1"
 done
-printf '%-24s %8s %8s\n' "" "wall s" "cpu s"
-printf '%-24s %8.3f %8.3f\n' "pixmora-batch" "$best_batch" "$best_batch_cpu"
-printf '%-24s %8.3f %8.3f\n' "window (Start)" "$best_window" "$best_window_cpu"
-printf '%-24s %8.3f %8.3f\n' "preview of line 0" "$best_preview" "$best_preview_cpu"
-printf 'window / pixmora-batch: %.3f wall, %.3f cpu (goal <= 1.15)\n' \
+printf '%-32s %8s %8s\n' "" "wall s" "cpu s"
+printf '%-32s %8.3f %8.3f\n' "pixmora-batch --jobs $cores" "$best_batch" "$best_batch_cpu"
+printf '%-32s %8.3f %8.3f\n' "window (Start), $cores workers" "$best_window" "$best_window_cpu"
+printf '%-32s %8.3f %8.3f\n' "window (Start), one worker" "$best_one" "$best_one_cpu"
+printf '%-32s %8.3f %8.3f\n' "preview of line 0" "$best_preview" "$best_preview_cpu"
+printf 'window / pixmora-batch: %.3f wall, %.3f cpu (goal <= 1.10 wall)\n' \
     "$(calc "$best_window / $best_batch")" "$(calc "$best_window_cpu / $best_batch_cpu")"
+printf 'window %d workers / one worker: %.3f wall (goal <= 0.60 on 2 cores)\n' \
+    "$cores" "$(calc "$best_window / $best_one")"
+printf 'longest gap of the window thread during a run, worst run: %.1f ms (goal <= 50 ms)\n' \
+    "$worst_run_gap"
+if [ "${peak_one:-0}" -gt 0 ]; then
+    printf 'peak memory: %d KB with %d workers, %d KB with one: %.2f x (goal <= %d x)\n' \
+        "$peak_n" "$cores" "$peak_one" "$(calc "$peak_n / $peak_one")" "$cores"
+fi
 
 # Instructions of every thread: the whole pixmora-batch process (its start-up and argument
 # reading are a few million of billions), the window between the start of its run and the
@@ -106,10 +127,10 @@ if [ "$instructions" = 1 ]; then
     rm -rf "$work/batch" "$work/window"
     mkdir -p "$work/batch"
     valgrind --tool=callgrind --callgrind-out-file="$work/cg.batch" \
-        "$batch" "${jobs[@]}" --ratio 50 --fixed-folder "$work/batch" "${photos[@]}" >/dev/null 2>&1
+        "$batch" --jobs "$cores" --ratio 50 --fixed-folder "$work/batch" "${photos[@]}" >/dev/null 2>&1
     batch_ir=$(totals "$work/cg.batch")
     valgrind --tool=callgrind --callgrind-out-file="$work/cg.window" \
-        --dump-before='pixmora::RunBatch(*' --dump-before='*RunReturned*' \
+        --dump-before='pixmora::TF_Main::RunBatch(*' --dump-before='*RunReturned*' \
         --dump-before='*PreviewReturned*' \
         "$window" run "$work/window" "${photos[@]}" >/dev/null 2>&1
     window_ir=$(totals "$work/cg.window.2")
