@@ -124,8 +124,10 @@ TF_Main::TF_Main(QWidget* parent) : QWidget(parent), FST_F_Main(*this) {
 }
 
 TF_Main::~TF_Main() {
-    // A request still under way is given up first: its answer has nobody to go to.
+    // A request still under way is given up first: its answer has nobody to go to. So is a
+    // run the window did not wait for: its workers are let finish before the window goes.
     update_fetch_.reset();
+    run_.reset();
     FST_F_Main.FormDestroy();
 }
 

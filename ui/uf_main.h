@@ -20,6 +20,7 @@
 #include "collect/settings_view.h"
 #include "engine/run/batch_run.h"
 #include "engine/run/batch_run_view.h"
+#include "engine/run/latest_mailbox.h"
 #include "engine/run/measure_label.h"
 #include "engine/run/run_control.h"
 #include "engine/run/run_phase.h"
@@ -31,6 +32,8 @@
 #include "engine/run/run_state.h"
 #include "ui/bitmap_file_loader.h"
 #include "ui/bitmap_list.h"
+#include "ui/failure_box.h"
+#include "ui/wake_target.h"
 #include "update/http_client.h"
 
 class QTimer;
@@ -270,6 +273,7 @@ private:
 
     // The update check under way: its dialog and its request, off this thread.
     std::unique_ptr<TF_Update> update_dialog_;
+    TWakeTarget update_fetched_{[this] { Dispatch(&TF_Main::UpdateVersionFetched); }};
     std::unique_ptr<VersionFetchJob> update_fetch_;
 
     TDropTarget* list_drop_ = nullptr;
@@ -277,9 +281,11 @@ private:
     bool activated_ = false;
     // The run: its phase, and while one is under way its stop requests and itself.
     WindowRunPhase run_phase_;
+    // Where the run's workers ask for a PumpRun; it outlives the run.
+    TWakeTarget run_wake_{[this] { RunGuarded(this, [this] { PumpRun(); }); }};
+    std::atomic<bool> run_woken_{false};  // a PumpRun is queued
     std::unique_ptr<RunControl> run_control_;
     std::unique_ptr<BatchRun> run_;
-    std::atomic<bool> run_woken_{false};  // a PumpRun is queued
     bool placement_pending_ = false;
     QElapsedTimer shown_;         // since the window was first shown
     PlacementRect placed_frame_;  // the outer rectangle the store asked for
@@ -297,7 +303,10 @@ private:
     // Made at the first request. The worker, declared last, stops first; the object that
     // finished previews are posted to goes right after it, and its posted results with it.
     std::unique_ptr<TBitmapFileLoader> preview_bitmaps_;
-    QObject preview_events_;
+    LatestMailbox<std::pair<uint64_t, PreviewResult>> preview_arrivals_;
+    TWakeTarget preview_events_{[this] {
+        if (auto arrived = preview_arrivals_.Take()) PreviewArrived(arrived->first, arrived->second);
+    }};
     std::unique_ptr<PreviewWorker> preview_worker_;
 };
 

@@ -89,13 +89,9 @@ void TF_Main::TMR_UpdateTimer() {
     update_dialog_->VersionFileUrl = VersionFileUrl;
     update_dialog_->CurrentVersion = AppVersion;
     // The request runs off this thread so the window keeps painting and taking input; the
-    // rest of the check comes back here as an event, handled like the timer's tick was
-    // (also at a run's pump of events).
+    // rest of the check comes back here as an event, handled like the timer's tick was.
     update_fetch_ = std::make_unique<VersionFetchJob>(
-        update_dialog_->VersionFileUrl, UpdateRequestSettings, [this] {
-            QMetaObject::invokeMethod(
-                this, [this] { Dispatch(&TF_Main::UpdateVersionFetched); }, Qt::QueuedConnection);
-        });
+        update_dialog_->VersionFileUrl, UpdateRequestSettings, [this] { update_fetched_.Wake(); });
 }
 
 void TF_Main::UpdateVersionFetched() {
@@ -155,8 +151,7 @@ void TF_Main::RunBatch() {
 void TF_Main::Wake() {
     // From a worker: one queued call at a time is enough, it looks at everything done.
     if (run_woken_.exchange(true)) return;
-    QMetaObject::invokeMethod(
-        this, [this] { RunGuarded(this, [this] { PumpRun(); }); }, Qt::QueuedConnection);
+    run_wake_.Wake();
 }
 
 void TF_Main::PumpRun() {

@@ -65,11 +65,8 @@ void TF_Main::RequestPreview(bool report_failure) {
         preview_bitmaps_ = std::make_unique<TBitmapFileLoader>(PNL_Img->Color());
         preview_worker_ = std::make_unique<PreviewWorker>(
             *preview_bitmaps_, [this](uint64_t generation, PreviewResult result) {
-                auto arrived = std::make_shared<const PreviewResult>(std::move(result));
-                QMetaObject::invokeMethod(
-                    &preview_events_,
-                    [this, generation, arrived] { PreviewArrived(generation, *arrived); },
-                    Qt::QueuedConnection);
+                preview_arrivals_.Put({generation, std::move(result)});
+                preview_events_.Wake();
             });
     }
     PreviewRequest request;
