@@ -137,17 +137,16 @@ int RunBatchCommand(const std::vector<std::string>& args, std::istream& in, std:
     }
     for (TListe_File& entry : files) DeriveEntryNames(entry);
 
+    ParallelBatchSettings settings;
+    settings.ratio = options.ratio;
+    settings.fixed_folder_mode = options.fixed_folder_mode;
+    settings.fixed_folder = options.fixed_folder;
+    settings.jobs = options.jobs > 0 ? options.jobs : OnlineCores();
+    settings.memory_budget = options.max_memory;
     bool all_written = false;
     if (options.dry_run) {
-        all_written =
-            ReportDryRun(files, options.fixed_folder_mode, options.fixed_folder, control, out);
+        all_written = ReportDryRun(files, settings, control, out);
     } else {
-        ParallelBatchSettings settings;
-        settings.ratio = options.ratio;
-        settings.fixed_folder_mode = options.fixed_folder_mode;
-        settings.fixed_folder = options.fixed_folder;
-        settings.jobs = options.jobs > 0 ? options.jobs : OnlineCores();
-        settings.memory_budget = options.max_memory;
         TerminalView view(err, err_is_terminal);
         const int32_t written = RunBatchInParallel(files, settings, control, view);
         view.Finish();

@@ -1,5 +1,5 @@
-// The dry run: every file's header read and its output examined, then clashes found among
-// the outputs that would be written.
+// The dry run: each file taken as the run takes it, up to the point where the run would
+// read its pixels, then the outputs written twice told apart.
 #include "cli/dry_run.h"
 
 #include <filesystem>
@@ -7,9 +7,12 @@
 #include <system_error>
 
 #include "cli/escaped_text.h"
-#include "engine/files/atomic_file_writer.h"
+#include "cli/failure_text.h"
+#include "engine/codec/jpeg_errors.h"
+#include "engine/resample/scale_dimension.h"
 #include "engine/run/file_resize.h"
-#include "engine/codec/jpeg_image.h"
+#include "engine/run/header_probe.h"
+#include "engine/run/memory_budget.h"
 
 namespace pixmora {
 
@@ -17,73 +20,109 @@ namespace {
 
 struct PlannedOutput {
     std::string path;
-    std::string outcome;    // what would happen, when it is not a clash
-    bool written = false;   // the file would be written (clash aside)
-    std::size_t clash = 0;  // 1-based line of another entry with the same output; 0 for none
+    std::string outcome;      // what would happen, clashes aside
+    bool written = false;     // the file would be written
+    bool ends_run = false;    // the run would end at this file
+    std::size_t earlier = 0;  // 1-based line writing the same output before; 0 for none
+    std::size_t later = 0;    // 1-based line writing the same output after; 0 for none
 };
 
-bool HasJpegHeader(TJPEGImage& image, const std::string& path) {
-    try {
-        image.LoadFromFile(path);
-        return !image.EncodedBytes().empty();
-    } catch (...) {
-        return false;
+std::string RefusalText(OutputRefusal refusal) {
+    switch (refusal) {
+        case OutputRefusal::OwnSource:
+            return "refused: the output is the source itself";
+        case OutputRefusal::ReadOnly:
+            return "refused: read-only output";
+        case OutputRefusal::Folder:
+            return "refused: the output is a folder";
+        case OutputRefusal::None:
+            break;
     }
+    return {};
 }
 
-PlannedOutput Plan(const TListe_File& entry, bool fixed_folder_mode,
-                   const std::string& fixed_folder, TJPEGImage& image) {
+PlannedOutput Plan(const TListe_File& entry, const ParallelBatchSettings& settings,
+                   uint64_t budget) {
     PlannedOutput planned;
-    planned.path = OutputPath(entry, fixed_folder_mode, fixed_folder);
-    if (!HasJpegHeader(image, entry.FullName)) {
-        planned.outcome = "not a JPEG";
-    } else if (IsOwnSource(entry.FullName, planned.path)) {
-        planned.outcome = "refused: the output is the source itself";
-    } else if (IsReadOnlyFile(planned.path)) {
-        planned.outcome = "refused: read-only output";
-    } else {
-        std::error_code ec;
-        const std::filesystem::file_status status = std::filesystem::status(planned.path, ec);
-        if (std::filesystem::is_directory(status)) {
-            planned.outcome = "refused: the output is a folder";
-        } else {
-            planned.outcome = std::filesystem::exists(status) ? "replaces an existing file" : "new";
-            planned.written = true;
+    planned.path = OutputPath(entry, settings.fixed_folder_mode, settings.fixed_folder);
+    const HeaderProbe probe = ProbeJPEGHeader(entry.FullName);
+    FailureReason failure = probe.failure;
+    if (probe.read) {
+        const double scale = settings.ratio / 100.0;
+        const int32_t width = ScaleDimension(probe.header.width, scale);
+        const int32_t height = ScaleDimension(probe.header.height, scale);
+        if (HasNoPixels(width, height)) {
+            failure.kind = FailureKind::NoPixels;
+            failure.ratio = settings.ratio;
+            planned.outcome = DryRunFailureText(failure);
+            return planned;
+        }
+        try {
+            const uint64_t need = FileMemoryNeed(probe.header, width, height);
+            if (need > budget) throw EMemoryBudgetExceeded(need, budget);
+        } catch (const std::exception& refused) {
+            failure = FailureReasonOf(refused, FailureStage::Load, planned.path);
         }
     }
+    if (failure.kind != FailureKind::None) {
+        planned.outcome = DryRunFailureText(failure);
+        planned.ends_run = true;
+        return planned;
+    }
+    if (const OutputRefusal refusal = RefuseOutput(entry.FullName, planned.path);
+        refusal != OutputRefusal::None) {
+        planned.outcome = RefusalText(refusal);
+        return planned;
+    }
+    std::error_code ec;
+    planned.outcome =
+        std::filesystem::exists(planned.path, ec) ? "replaces an existing file" : "new";
+    planned.written = true;
     return planned;
 }
 
 }  // namespace
 
-bool ReportDryRun(const std::vector<TListe_File>& files, bool fixed_folder_mode,
-                  const std::string& fixed_folder, const RunControl& control, std::ostream& out) {
+bool ReportDryRun(const std::vector<TListe_File>& files, const ParallelBatchSettings& settings,
+                  const RunControl& control, std::ostream& out) {
+    const uint64_t budget =
+        settings.memory_budget != 0 ? settings.memory_budget : DefaultMemoryBudget();
     std::vector<PlannedOutput> plans;
     plans.reserve(files.size());
-    TJPEGImage image;
+    std::size_t end_line = 0;  // 1-based line the run would end at
     for (const TListe_File& entry : files) {
         if (control.StopRequested()) return false;
-        plans.push_back(Plan(entry, fixed_folder_mode, fixed_folder, image));
+        if (end_line != 0) {
+            PlannedOutput skipped;
+            skipped.path = OutputPath(entry, settings.fixed_folder_mode, settings.fixed_folder);
+            skipped.outcome = "not reached: the run ends at line " + std::to_string(end_line);
+            plans.push_back(skipped);
+            continue;
+        }
+        plans.push_back(Plan(entry, settings, budget));
+        if (plans.back().ends_run) end_line = plans.size();
     }
 
-    // Each entry of a clash names the first other entry writing the same output.
-    std::map<std::string, std::vector<std::size_t>> writers;
-    for (std::size_t i = 0; i < plans.size(); ++i)
-        if (plans[i].written) writers[OutputIdentity(plans[i].path)].push_back(i);
-    for (const auto& [output, lines] : writers) {
-        if (lines.size() < 2) continue;
-        for (std::size_t i : lines) plans[i].clash = (i == lines[0] ? lines[1] : lines[0]) + 1;
+    // Files of one output are written in list order: the last one's copy stays.
+    std::map<std::string, std::size_t> last_writer;
+    for (std::size_t i = 0; i < plans.size(); ++i) {
+        if (!plans[i].written) continue;
+        const auto [writer, first] = last_writer.emplace(OutputIdentity(plans[i].path), i);
+        if (first) continue;
+        plans[writer->second].later = i + 1;
+        plans[i].earlier = writer->second + 1;
+        writer->second = i;
     }
 
     bool all_written = true;
     for (const PlannedOutput& planned : plans) {
-        out << EscapeControlCharacters(planned.path) << ": ";
-        if (planned.clash != 0) {
-            out << "clash: also written by line " << planned.clash << '\n';
-        } else {
-            out << planned.outcome << '\n';
-        }
-        all_written = all_written && planned.written && planned.clash == 0;
+        std::string line = planned.earlier != 0
+                               ? "replaces the output of line " + std::to_string(planned.earlier)
+                               : planned.outcome;
+        if (planned.later != 0)
+            line += ", then line " + std::to_string(planned.later) + " replaces it";
+        out << EscapeControlCharacters(planned.path) << ": " << line << '\n';
+        all_written = all_written && planned.written;
     }
     out << std::flush;
     return all_written;

@@ -1,5 +1,5 @@
 // pixmora-batch --dry-run: what a run would do to each listed file, found without writing
-// anything or making any folder, and reading only the files' headers.
+// anything or making any folder, and reading each file only up to its header.
 #pragma once
 
 #include <ostream>
@@ -7,16 +7,19 @@
 #include <vector>
 
 #include "engine/files/file_entry.h"
+#include "engine/run/parallel_batch_run.h"
 #include "engine/run/run_control.h"
 
 namespace pixmora {
 
 // Writes one line per entry of files (names derived) to out: its output path, ": " and
-// "new", "replaces an existing file", "refused: the output is the source itself",
-// "refused: read-only output", "refused: the output is a folder", "clash: also written by
-// line K" or "not a JPEG". Returns true when every file would be written; a stop
-// request ends the report early, returning false.
-bool ReportDryRun(const std::vector<TListe_File>& files, bool fixed_folder_mode,
-                  const std::string& fixed_folder, const RunControl& control, std::ostream& out);
+// "new" or "replaces an existing file" (with ", then line K replaces it" when a later line
+// writes the same output, or "replaces the output of line K" for that later line), a
+// refusal ("refused: ..."), a failure that ends the run ("not a JPEG", "cannot read: ...",
+// "damaged data: ...", "refused: needs X MiB, ...") or, after such a line, "not reached:
+// the run ends at line K". Returns true when the run would write every file; a stop
+// request ends the report early, returning false. settings.jobs is not used.
+bool ReportDryRun(const std::vector<TListe_File>& files, const ParallelBatchSettings& settings,
+                  const RunControl& control, std::ostream& out);
 
 }  // namespace pixmora

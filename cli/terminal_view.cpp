@@ -2,6 +2,7 @@
 #include "cli/terminal_view.h"
 
 #include "cli/escaped_text.h"
+#include "cli/failure_text.h"
 
 namespace pixmora {
 
@@ -19,9 +20,9 @@ void TerminalView::SetStatusCaption(const std::string& text) {
     }
 }
 
-void TerminalView::ShowFailureMessage(const std::string& text) {
+void TerminalView::ShowFileFailure(const std::string& path, const FailureReason& reason) {
     EndProgressLine();
-    err_ << EscapeControlCharacters(text) << '\n' << std::flush;
+    err_ << EscapeControlCharacters(path + ": " + RunFailureText(reason)) << '\n' << std::flush;
 }
 
 void TerminalView::ShowStopping() {

@@ -14,7 +14,8 @@ public:
     TerminalView(std::ostream& err, bool err_is_terminal);
 
     void SetStatusCaption(const std::string& text) override;
-    void ShowFailureMessage(const std::string& text) override;
+    // "PATH: REASON", escaped.
+    void ShowFileFailure(const std::string& path, const FailureReason& reason) override;
     void ShowStopping() override;
     // Ends an open progress line.
     void Finish();

@@ -12,6 +12,7 @@ namespace {
 void ErrorExit(j_common_ptr info) {
     auto* manager = static_cast<TJPEGErrorManager*>(info->err);
     manager->code = manager->msg_code;
+    manager->format_message(info, manager->message);
     std::longjmp(manager->jump, 1);
 }
 
@@ -27,6 +28,7 @@ jpeg_error_mgr* InstallErrorManager(TJPEGErrorManager& manager) {
     manager.output_message = OutputNothing;
     manager.emit_message = EmitNothing;
     manager.code = 0;
+    manager.message[0] = '\0';
     return base;
 }
 
@@ -39,7 +41,19 @@ bool CallGuarded(TJPEGErrorManager& manager, void (*step)(void*), void* context)
 void ThrowJPEGError(const TJPEGErrorManager& manager) {
     if (manager.code == JERR_OUT_OF_MEMORY || manager.code == JERR_NO_BACKING_STORE)
         throw EOutOfMemory();
-    throw EJPEG(manager.code);
+    throw EJPEG(manager.code, manager.message);
+}
+
+std::string JPEGMessageText(int code) {
+    jpeg_error_mgr manager = {};
+    jpeg_std_error(&manager);
+    if (code <= 0 || code > manager.last_jpeg_message) return {};
+    jpeg_common_struct common = {};
+    common.err = &manager;
+    manager.msg_code = code;
+    char text[JMSG_LENGTH_MAX] = {};
+    manager.format_message(&common, text);
+    return text;
 }
 
 }  // namespace pixmora

@@ -1,10 +1,11 @@
 // Turns libjpeg's fatal errors into EJPEG without ever unwinding C++ through libjpeg:
-// error_exit records the message code and jumps back to the one guarded call below,
-// which returns normally; the exception is thrown only after that.
+// error_exit records the message code and libjpeg's text of it and jumps back to the one guarded
+// call below, which returns normally; the exception is thrown only after that.
 #pragma once
 
 #include <csetjmp>
 #include <cstdio>
+#include <string>
 #include <type_traits>
 
 #include <jpeglib.h>
@@ -14,6 +15,8 @@ namespace pixmora {
 struct TJPEGErrorManager : jpeg_error_mgr {
     std::jmp_buf jump;
     int code = 0;
+    // libjpeg's message of the fatal error, parameters filled in.
+    char message[JMSG_LENGTH_MAX] = {};
 };
 
 // Points the libjpeg object's error handler at manager (before jpeg_create_*): fatal
@@ -27,6 +30,10 @@ bool CallGuarded(TJPEGErrorManager& manager, void (*step)(void*), void* context)
 // Throws EJPEG with the code of the fatal error that manager recorded; EOutOfMemory when
 // libjpeg was refused memory or found its memory limit too small.
 [[noreturn]] void ThrowJPEGError(const TJPEGErrorManager& manager);
+
+// libjpeg's text for a message code that takes no parameters, for errors this program raises
+// itself with libjpeg's codes; empty for a code libjpeg does not know.
+std::string JPEGMessageText(int code);
 
 // Runs a libjpeg step (a lambda capturing by reference) and throws as ThrowJPEGError
 // when libjpeg gave up.

@@ -2,6 +2,7 @@
 #include "engine/codec/jpeg_errors.h"
 
 #include <cstring>
+#include <utility>
 
 namespace pixmora {
 
@@ -13,7 +14,10 @@ std::string FileErrorText(const char* prefix, const std::string& path, int error
 
 }  // namespace
 
-EJPEG::EJPEG(int code) : std::runtime_error("Erreur JPEG #" + std::to_string(code)), code_(code) {}
+EJPEG::EJPEG(int code, std::string message)
+    : std::runtime_error("Erreur JPEG #" + std::to_string(code)),
+      code_(code),
+      message_(std::move(message)) {}
 
 EFOpenError::EFOpenError(const std::string& path, int error_number)
     : std::runtime_error(FileErrorText("Impossible d'ouvrir le fichier ", path, error_number)),

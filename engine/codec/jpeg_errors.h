@@ -8,14 +8,19 @@
 
 namespace pixmora {
 
-// A fatal libjpeg error, carrying libjpeg's message code ("Erreur JPEG #53").
+// A fatal libjpeg error, carrying libjpeg's message code ("Erreur JPEG #53") and, when
+// libjpeg formatted one, its own message.
 class EJPEG : public std::runtime_error {
 public:
-    explicit EJPEG(int code);
+    explicit EJPEG(int code, std::string message = {});
     int Code() const { return code_; }
+    // libjpeg's text of the error, parameters filled in; empty when the error was not
+    // raised by libjpeg itself.
+    const std::string& Message() const { return message_; }
 
 private:
     int code_;
+    std::string message_;
 };
 
 // A file that cannot be opened for reading; the text names it and the system's reason.
@@ -26,6 +31,12 @@ public:
 
 private:
     int error_number_;
+};
+
+// A path that names something other than a regular file (a folder, a device, a pipe).
+class ENotRegularFile : public EFOpenError {
+public:
+    explicit ENotRegularFile(const std::string& path);
 };
 
 // An output file that cannot be created or written completely.
@@ -55,6 +66,12 @@ public:
 private:
     uint64_t needed_;
     uint64_t budget_;
+};
+
+// A file too short to hold the picture its header announces.
+class EDamagedData : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
 };
 
 }  // namespace pixmora

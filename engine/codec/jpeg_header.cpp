@@ -50,4 +50,11 @@ TJPEGHeader ReadJPEGHeader(const uint8_t* data, size_t size) {
     return header;
 }
 
+uint64_t DecoderMemoryNeed(uint64_t coefficient_bytes, int32_t width) {
+    // Row buffers, tables and the colour converter: a few rows of every component at most.
+    constexpr uint64_t kFixed = 4 << 20;
+    constexpr uint64_t kPerColumn = 1024;
+    return coefficient_bytes + kFixed + kPerColumn * static_cast<uint64_t>(width);
+}
+
 }  // namespace pixmora

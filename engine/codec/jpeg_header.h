@@ -25,4 +25,9 @@ struct TJPEGHeader {
 // damaged profile is left out, never a failure.
 TJPEGHeader ReadJPEGHeader(const uint8_t* data, size_t size);
 
+// What decoding a file at full size holds besides its picture: the whole image's
+// coefficients (TJPEGHeader::coefficient_bytes) and libjpeg's rows and tables for a picture
+// width pixels wide, generously.
+uint64_t DecoderMemoryNeed(uint64_t coefficient_bytes, int32_t width);
+
 }  // namespace pixmora

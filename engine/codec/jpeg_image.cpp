@@ -122,10 +122,7 @@ uint64_t TJPEGImage::MemoryBudget() const {
 
 uint64_t TJPEGImage::DecoderMemoryNeed() const {
     if (!picture_.Empty() || EncodedBytes().empty()) return 0;
-    // Row buffers, tables and the colour converter: a few rows of every component at most.
-    constexpr uint64_t kFixed = 4 << 20;
-    constexpr uint64_t kPerColumn = 1024;
-    return coefficient_bytes_ + kFixed + kPerColumn * static_cast<uint64_t>(Width());
+    return pixmora::DecoderMemoryNeed(coefficient_bytes_, Width());
 }
 
 int32_t TJPEGImage::Width() const {

@@ -143,6 +143,19 @@ int ReadOnlyReason(const std::string& path, const struct stat& status) {
     return errno == EROFS ? EROFS : EACCES;
 }
 
+// What is at path, of this status (links followed), that is never replaced; the errno of
+// the refusal in error_number.
+TDestinationRefusal RefusalOf(const std::string& path, const struct stat& status,
+                              int& error_number) {
+    error_number = 0;
+    if (S_ISDIR(status.st_mode)) {
+        error_number = EISDIR;
+        return TDestinationRefusal::Folder;
+    }
+    error_number = ReadOnlyReason(path, status);
+    return error_number != 0 ? TDestinationRefusal::ReadOnly : TDestinationRefusal::None;
+}
+
 // Whether the destination exists as a regular file whose attributes the new file takes
 // (in existing); throws when it may not be replaced. A symbolic link is judged by what it
 // leads to, but a new file replacing it starts with attributes of its own.
@@ -156,8 +169,8 @@ bool ExistingFile(const std::string& path, const std::string& target, struct sta
         if (errno == ENOENT) return false;
         Fail(path, errno);
     }
-    if (S_ISDIR(followed.st_mode)) Fail(path, EISDIR);
-    if (const int refused = ReadOnlyReason(target, followed)) Fail(path, refused);
+    int refused = 0;
+    if (RefusalOf(target, followed, refused) != TDestinationRefusal::None) Fail(path, refused);
     return S_ISREG(existing.st_mode);
 }
 
@@ -240,8 +253,8 @@ int ReadBack(int fd, std::vector<uint8_t>& bytes) {
     bytes.resize(static_cast<size_t>(status.st_size));
     size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t read = pread(fd, bytes.data() + done, bytes.size() - done,
-                                   static_cast<off_t>(done));
+        const ssize_t read =
+            pread(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
         if (read < 0 && errno == EINTR) continue;
         if (read <= 0) return read < 0 ? errno : EIO;
         done += static_cast<size_t>(read);
@@ -263,10 +276,15 @@ int CreateNamed(const std::string& temporary, TFileDescriptor& file) {
 
 }  // namespace
 
-bool IsReadOnlyFile(const std::string& path) {
+TDestinationRefusal DestinationRefusal(const std::string& path) {
     struct stat status;
-    return stat(path.c_str(), &status) == 0 && !S_ISDIR(status.st_mode) &&
-           ReadOnlyReason(path, status) != 0;
+    if (stat(path.c_str(), &status) != 0) return TDestinationRefusal::None;
+    int error_number = 0;
+    return RefusalOf(path, status, error_number);
+}
+
+bool IsReadOnlyFile(const std::string& path) {
+    return DestinationRefusal(path) == TDestinationRefusal::ReadOnly;
 }
 
 TPendingFile::TPendingFile(TPendingFile&& other) noexcept { *this = std::move(other); }
@@ -372,8 +390,8 @@ void TPendingFile::Commit() {
                 .Commit();
             return;
         }
-        if (const int claim_error = ClaimHiddenName(
-                temporary_, [&] { return LinkUnnamed(file.Get(), temporary_); }))
+        if (const int claim_error =
+                ClaimHiddenName(temporary_, [&] { return LinkUnnamed(file.Get(), temporary_); }))
             Fail(path_, claim_error);
         hidden.Hold(temporary_);
     }

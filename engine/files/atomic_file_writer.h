@@ -24,8 +24,14 @@ struct TWriteOptions {
     TLinkHandling link = TLinkHandling::Replace;
 };
 
-// Whether an existing file at path is one the writer leaves alone: its owner write bit is
-// clear (which holds for root too), or this user may not write it.
+// Why the writer leaves what is at a destination alone: a read-only file (its owner write
+// bit is clear, which holds for root too, or this user may not write it) or a folder.
+enum class TDestinationRefusal { None, ReadOnly, Folder };
+
+// The writer's own rule for what is at path now (links followed); None when nothing is.
+TDestinationRefusal DestinationRefusal(const std::string& path);
+
+// Whether an existing file at path is one the writer leaves alone as read-only.
 bool IsReadOnlyFile(const std::string& path);
 
 // A file written whole, waiting to be put in place: its bytes are on the disk without the
@@ -47,8 +53,8 @@ public:
     void Discard();
 
 private:
-    friend TPendingFile WriteFilePending(const std::string& path, const uint8_t* data,
-                                         size_t size, TWriteOptions options);
+    friend TPendingFile WriteFilePending(const std::string& path, const uint8_t* data, size_t size,
+                                         TWriteOptions options);
 
     std::string path_;       // as given, named by failures
     std::string target_;     // the name the file takes

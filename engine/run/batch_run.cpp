@@ -134,7 +134,7 @@ bool BatchRun::Deliver() {
             ++written_;
         } catch (const std::exception& failure) {
             result.outcome = FileOutcome::SaveFailed;
-            result.reason = failure.what();
+            result.failure = FailureReasonOf(failure, FailureStage::Save, result.output);
         }
     }
     if (result.outcome == FileOutcome::LoadFailed) {

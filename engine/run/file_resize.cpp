@@ -1,8 +1,7 @@
 // The steps every file of a run goes through.
 #include "engine/run/file_resize.h"
 
-#include <filesystem>
-#include <system_error>
+#include <cerrno>
 
 #include "engine/codec/jpeg_errors.h"
 #include "engine/codec/picture_to_cover.h"
@@ -14,18 +13,49 @@ namespace pixmora {
 
 namespace {
 
-std::string ReasonOf(const std::exception& failure) { return failure.what(); }
+FailureReason NoPixelsAt(int32_t ratio) {
+    FailureReason reason;
+    reason.kind = FailureKind::NoPixels;
+    reason.ratio = ratio;
+    return reason;
+}
+
+// Why output is not written for source, or None.
+FailureReason RefusalReason(const std::string& source, const std::string& output) {
+    FailureReason reason;
+    switch (RefuseOutput(source, output)) {
+        case OutputRefusal::OwnSource:
+            reason.kind = FailureKind::OwnSource;
+            break;
+        case OutputRefusal::ReadOnly:
+            reason.kind = FailureKind::ReadOnlyOutput;
+            reason.path = output;
+            break;
+        case OutputRefusal::Folder:
+            // The writer refuses it as a folder; said as it says it.
+            reason.kind = FailureKind::CannotWrite;
+            reason.error_number = EISDIR;
+            reason.path = output;
+            break;
+        case OutputRefusal::None:
+            break;
+    }
+    return reason;
+}
 
 }  // namespace
 
-bool IsOwnSource(const std::string& source, const std::string& output) {
-    std::error_code ec;
-    return std::filesystem::equivalent(source, output, ec) && !ec;
+uint64_t FileMemoryNeed(const TJPEGImage& image, int32_t target_width, int32_t target_height) {
+    return TPixelBuffer::CheckedByteCount(target_width, target_height) + image.DecoderMemoryNeed();
 }
 
-uint64_t FileMemoryNeed(const TJPEGImage& image, int32_t target_width, int32_t target_height) {
+uint64_t FileMemoryNeed(const TJPEGHeader& header, int32_t target_width, int32_t target_height) {
     return TPixelBuffer::CheckedByteCount(target_width, target_height) +
-           image.DecoderMemoryNeed();
+           DecoderMemoryNeed(header.coefficient_bytes, header.width);
+}
+
+bool HasNoPixels(int32_t target_width, int32_t target_height) {
+    return (target_width == 0 && target_height >= 0) || (target_height == 0 && target_width >= 0);
 }
 
 FileResult ResizeListedFile(const FileJob& job, TJPEGImage& image, TPixelBuffer& target,
@@ -41,16 +71,16 @@ FileResult ResizeListedFile(const FileJob& job, TJPEGImage& image, TPixelBuffer&
         const double scale = settings.ratio / 100.0;
         result.target_width = ScaleDimension(image.Width(), scale);
         result.target_height = ScaleDimension(image.Height(), scale);
-        if ((result.target_width == 0 && result.target_height >= 0) ||
-            (result.target_height == 0 && result.target_width >= 0)) {
+        if (HasNoPixels(result.target_width, result.target_height)) {
             result.outcome = FileOutcome::NoPixels;
+            result.failure = NoPixelsAt(settings.ratio);
             return result;
         }
-        MemoryReservation share = memory.Reserve(
-            FileMemoryNeed(image, result.target_width, result.target_height));
+        MemoryReservation share =
+            memory.Reserve(FileMemoryNeed(image, result.target_width, result.target_height));
         image.SetMemoryBudget(share.Bytes());
-        const BoxFit fit = FitInBox(image.Width(), image.Height(), settings.box_width,
-                                     settings.box_height);
+        const BoxFit fit =
+            FitInBox(image.Width(), image.Height(), settings.box_width, settings.box_height);
         const bool boxed = fit.width > 0 && fit.height > 0;
         if (boxed && (result.target_width < fit.width || result.target_height < fit.height)) {
             // A copy smaller than the box shows the file from a reduced decode instead.
@@ -62,19 +92,20 @@ FileResult ResizeListedFile(const FileJob& job, TJPEGImage& image, TPixelBuffer&
             result.shown = ReduceForBox(target, settings.box_width, settings.box_height);
     } catch (const std::exception& failure) {
         result.outcome = FileOutcome::LoadFailed;
-        result.reason = ReasonOf(failure);
+        result.failure = FailureReasonOf(failure, FailureStage::Load, job.output);
         return result;
     } catch (...) {
         result.outcome = FileOutcome::LoadFailed;
+        result.failure.kind = FailureKind::Other;
         return result;
     }
 
     try {
-        EnsureFolder(ComposeOutputFolder(job.entry, settings.fixed_folder_mode,
-                                         settings.fixed_folder));
-        if (IsOwnSource(job.entry.FullName, job.output)) {
+        EnsureFolder(
+            ComposeOutputFolder(job.entry, settings.fixed_folder_mode, settings.fixed_folder));
+        result.failure = RefusalReason(job.entry.FullName, job.output);
+        if (result.failure.kind != FailureKind::None) {
             result.outcome = FileOutcome::SaveFailed;
-            result.reason = "the output is the source itself";
             return result;
         }
         const auto hold = control.EnterSave();
@@ -82,9 +113,10 @@ FileResult ResizeListedFile(const FileJob& job, TJPEGImage& image, TPixelBuffer&
         result.outcome = FileOutcome::Saved;
     } catch (const std::exception& failure) {
         result.outcome = FileOutcome::SaveFailed;
-        result.reason = ReasonOf(failure);
+        result.failure = FailureReasonOf(failure, FailureStage::Save, job.output);
     } catch (...) {
         result.outcome = FileOutcome::SaveFailed;
+        result.failure.kind = FailureKind::Other;
     }
     return result;
 }

@@ -3,24 +3,28 @@
 // source. The run commits the output once every earlier file of the list is done.
 #pragma once
 
+#include "engine/codec/jpeg_header.h"
 #include "engine/codec/jpeg_image.h"
 #include "engine/resample/pixel_buffer.h"
 #include "engine/run/file_result.h"
 #include "engine/run/memory_pool.h"
+#include "engine/run/output_refusal.h"
 #include "engine/run/run_control.h"
 
 namespace pixmora {
 
 // The memory a w x h target and the decoding of the loaded image take together.
 uint64_t FileMemoryNeed(const TJPEGImage& image, int32_t target_width, int32_t target_height);
+// The same for a file known by its header only.
+uint64_t FileMemoryNeed(const TJPEGHeader& header, int32_t target_width, int32_t target_height);
+
+// Whether a w x h target holds no pixels, so that nothing is written for the file (a
+// negative size is left to fail as an allocation).
+bool HasNoPixels(int32_t target_width, int32_t target_height);
 
 // Never throws: every failure is in the result. image and target are the worker's own,
 // reused from file to file.
 FileResult ResizeListedFile(const FileJob& job, TJPEGImage& image, TPixelBuffer& target,
                             MemoryPool& memory, RunControl& control);
-
-// Whether output names the source file itself (a fixed folder that is the source folder's
-// parent, a file directly under the root): such an output is never written.
-bool IsOwnSource(const std::string& source, const std::string& output);
 
 }  // namespace pixmora

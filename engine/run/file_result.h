@@ -7,6 +7,7 @@
 #include "engine/files/atomic_file_writer.h"
 #include "engine/files/file_entry.h"
 #include "engine/resample/pixel_buffer.h"
+#include "engine/run/failure_reason.h"
 
 namespace pixmora {
 
@@ -44,8 +45,8 @@ struct FileResult {
     bool measured = false;
     // The output path, once composed.
     std::string output;
-    // In words, for a failure: the system's or libjpeg's text.
-    std::string reason;
+    // Why the file was not written (also for NoPixels).
+    FailureReason failure;
     // The file's picture fitted into the box, when a box was given.
     TPixelBuffer shown;
     // The output written whole, waiting to take its name.

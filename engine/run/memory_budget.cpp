@@ -1,14 +1,14 @@
-// The default budget from the machine's physical memory.
+// The default budget from the memory the process may use.
 #include "engine/run/memory_budget.h"
 
 #include "engine/codec/jpeg_errors.h"
-#include "engine/run/physical_memory.h"
 #include "engine/resample/pixel_buffer.h"
+#include "engine/run/memory_limit.h"
 
 namespace pixmora {
 
 uint64_t DefaultMemoryBudget(unsigned jobs) {
-    return PhysicalMemoryBytes() / 2 / (jobs == 0 ? 1 : jobs);
+    return UsableMemoryBytes() / 2 / (jobs == 0 ? 1 : jobs);
 }
 
 uint64_t BudgetLeftBesidePicture(uint64_t budget, int32_t width, int32_t height) {

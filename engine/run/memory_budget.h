@@ -8,7 +8,8 @@
 
 namespace pixmora {
 
-// Half of physical memory shared among jobs files decoded at once (0 counts as 1).
+// Half of the usable memory (UsableMemoryBytes) shared among jobs files decoded at once (0 counts
+// as 1).
 uint64_t DefaultMemoryBudget(unsigned jobs = 1);
 
 // What budget leaves to libjpeg once a width x height picture is taken from it. Throws

@@ -13,9 +13,8 @@ constexpr int kLookAhead = 64;
 
 class FixedSettingsOwner : public BatchRunView {
 public:
-    FixedSettingsOwner(const std::vector<TListe_File>& files,
-                       const ParallelBatchSettings& settings, RunControl& control,
-                       ParallelBatchView& view)
+    FixedSettingsOwner(const std::vector<TListe_File>& files, const ParallelBatchSettings& settings,
+                       RunControl& control, ParallelBatchView& view)
         : files_(files), control_(control), view_(view) {
         settings_.ratio = settings.ratio;
         settings_.fixed_folder_mode = settings.fixed_folder_mode;
@@ -31,7 +30,7 @@ public:
     void FileDone(int32_t, const TListe_File& entry, const FileResult& result,
                   int32_t processed) override {
         if (result.outcome != FileOutcome::Saved)
-            view_.ShowFailureMessage(kFileErrorPrefix + entry.FullName);
+            view_.ShowFileFailure(entry.FullName, result.failure);
         if (result.outcome != FileOutcome::LoadFailed)
             view_.SetStatusCaption(ProcessingText(processed, Count()));
     }

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "engine/run/failure_reason.h"
+
 namespace pixmora {
 
 class ParallelBatchView {
@@ -11,8 +13,9 @@ public:
 
     // "processing k / N": at the start, and each time a file is done.
     virtual void SetStatusCaption(const std::string& text) = 0;
-    // "JPEG File error : " + FullName: a save that failed, or a failure that stops the run.
-    virtual void ShowFailureMessage(const std::string& text) = 0;
+    // A file not written (FullName), and why: a save that failed or was refused, a target
+    // without pixels, or a failure that stops the run.
+    virtual void ShowFileFailure(const std::string& path, const FailureReason& reason) = 0;
     // A stop request was taken: the files in progress are being finished.
     virtual void ShowStopping() = 0;
 };

@@ -7,7 +7,9 @@
 
 #include <poll.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -143,7 +145,7 @@ TEST_F(BatchCommandTest, AFailingFileEndsTheRunWithStatusOne) {
     Jpeg("T/c.jpg", 16, 16);
     const Outcome run = RunBatchProgram({"--jobs", "1", Root() + "/T"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("JPEG File error : " + text + "\n"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(text + ": not a JPEG file\n"), std::string::npos) << run.err;
     EXPECT_TRUE(fs::exists(Root() + "/T/T/a.jpg"));
     EXPECT_FALSE(fs::exists(Root() + "/T/T/c.jpg"));
 
@@ -221,7 +223,7 @@ TEST_F(BatchCommandTest, ControlCharactersInNamesAreShownEscaped) {
     const std::string odd = temp_.WriteFile("T/two\nlines\t.jpg", "not a picture");
     const Outcome run = RunBatchProgram({"--jobs", "1", odd});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "processing 0 / 1\nJPEG File error : " + Root() + "/T/two\\nlines\\t.jpg\n");
+    EXPECT_EQ(run.err, "processing 0 / 1\n" + Root() + "/T/two\\nlines\\t.jpg: not a JPEG file\n");
 }
 
 TEST_F(BatchCommandTest, CtrlCStopsAfterTheFileInProgress) {
@@ -303,7 +305,7 @@ TEST_F(BatchCommandTest, ALoadFailureWithJobsStopsNewFilesAndExitsOne) {
     for (int i = 0; i < 30; ++i) Jpeg("T/c" + std::to_string(10 + i) + ".jpg", 64, 48);
     const Outcome run = RunBatchProgram({"--jobs", "2", Root() + "/T"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("\nJPEG File error : " + text + "\n"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("\n" + text + ": not a JPEG file\n"), std::string::npos) << run.err;
     EXPECT_FALSE(fs::exists(Root() + "/T/T/c39.jpg"));
 }
 
@@ -352,47 +354,158 @@ TEST_F(BatchCommandTest, CtrlCIsAcknowledgedWhileTheFileIsInProgress) {
     EXPECT_EQ(SizeOf(Root() + "/Big/Big/b.jpg"), std::make_pair(1600, 1200));
 }
 
-TEST_F(BatchCommandTest, DryRunTellsWhatWouldHappenAndWritesNothing) {
-    const std::string fresh = Jpeg("T/new.jpg", 16, 16);
-    const std::string old = Jpeg("T/old.jpg", 16, 16);
-    const std::string locked = Jpeg("T/locked.jpg", 16, 16);
-    const std::string notes = temp_.WriteFile("T/notes.jpg", "not a picture");
-    const std::string twice = Jpeg("T/twice.jpg", 16, 16);
-    const std::string folder = Jpeg("T/folder.jpg", 16, 16);
-    fs::create_directories(Root() + "/T/T/folder.jpg");
-    temp_.WriteFile("T/T/old.jpg", "old");
-    const std::string locked_output = temp_.WriteFile("T/T/locked.jpg", "locked");
-    ::chmod(locked_output.c_str(), 0444);
-    const std::string out = Root() + "/T/T/";
+// The failure lines of a run's error stream, the progress left out.
+std::string FailureLines(const std::string& err) {
+    std::string lines;
+    std::size_t start = 0;
+    for (std::size_t nl; (nl = err.find('\n', start)) != std::string::npos; start = nl + 1) {
+        const std::string line = err.substr(start, nl - start);
+        if (line.rfind("processing ", 0) != 0) lines += line + "\n";
+    }
+    return lines;
+}
 
-    const Outcome run =
-        RunBatchProgram({"--dry-run", fresh, old, locked, notes, folder, twice, twice});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.out, out + "new.jpg: new\n" +                            //
-                           out + "old.jpg: replaces an existing file\n" +  //
-                           out + "locked.jpg: refused: read-only output\n" + out +
-                           "notes.jpg: not a JPEG\n" +  //
-                           out + "folder.jpg: refused: the output is a folder\n" + out +
-                           "twice.jpg: clash: also written by line 7\n" + out +
-                           "twice.jpg: clash: also written by line 6\n");
-    EXPECT_EQ(run.err, "");
-    EXPECT_EQ(EntryNames(Root() + "/T/T"),
-              (std::set<std::string>{"folder.jpg", "locked.jpg", "old.jpg"}));
-    EXPECT_EQ(test::ReadFile(out + "old.jpg"), "old");
+// A Unix socket at path, which no one can open as a file.
+void BindSocket(const std::string& path) {
+    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address = {};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(path.size(), sizeof address.sun_path);
+    path.copy(address.sun_path, path.size());
+    ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    close(fd);
+}
 
-    // A fixed folder that is the parent of the source folder names the source itself.
-    const std::string own = Jpeg("Trip/a.jpg", 16, 16);
-    const Outcome source = RunBatchProgram({"--dry-run", "--fixed-folder", Root(), own});
-    EXPECT_EQ(source.status, 1);
-    EXPECT_EQ(source.out, own + ": refused: the output is the source itself\n");
+TEST_F(BatchCommandTest, TheDryRunForetellsTheRunCaseByCase) {
+    // Each case in a folder of its own: %S is the folder's path, %O its output folder.
+    struct Row {
+        const char* name;
+        std::function<std::vector<std::string>(const std::string& folder)> make;  // the args
+        std::string dry_out;
+        int status;            // of the dry run and of the run
+        std::string failures;  // the run's failure lines
+    };
+    const auto jpeg = [this](const std::string& path, int width, int height) {
+        return Jpeg(path.substr(Root().size() + 1), width, height);
+    };
+    const std::vector<Row> rows = {
+        {"new",
+         [&](const std::string& f) { return std::vector<std::string>{jpeg(f + "/a.jpg", 16, 16)}; },
+         "%O/a.jpg: new\n", 0, ""},
+        {"existing output",
+         [&](const std::string& f) {
+             temp_.WriteFile(
+                 f.substr(Root().size() + 1) + "/" + fs::path(f).filename().string() + "/a.jpg",
+                 "old");
+             return std::vector<std::string>{jpeg(f + "/a.jpg", 16, 16)};
+         },
+         "%O/a.jpg: replaces an existing file\n", 0, ""},
+        {"read-only output",
+         [&](const std::string& f) {
+             const std::string out =
+                 jpeg(f + "/" + fs::path(f).filename().string() + "/a.jpg", 8, 8);
+             ::chmod(out.c_str(), 0444);
+             return std::vector<std::string>{jpeg(f + "/a.jpg", 16, 16)};
+         },
+         "%O/a.jpg: refused: read-only output\n", 1, "%S/a.jpg: read-only output %O/a.jpg\n"},
+        {"output is a folder",
+         [&](const std::string& f) {
+             fs::create_directories(f + "/" + fs::path(f).filename().string() + "/a.jpg");
+             return std::vector<std::string>{jpeg(f + "/a.jpg", 16, 16)};
+         },
+         "%O/a.jpg: refused: the output is a folder\n", 1,
+         "%S/a.jpg: cannot write %O/a.jpg: Is a directory\n"},
+        {"own source",
+         [&](const std::string& f) {
+             return std::vector<std::string>{"--fixed-folder", fs::path(f).parent_path().string(),
+                                             jpeg(f + "/a.jpg", 16, 16)};
+         },
+         "%S/a.jpg: refused: the output is the source itself\n", 1,
+         "%S/a.jpg: the output is the source itself\n"},
+        {"no pixels, and the run goes on",
+         [&](const std::string& f) {
+             return std::vector<std::string>{jpeg(f + "/a.jpg", 1, 1), jpeg(f + "/b.jpg", 16, 16)};
+         },
+         "%O/a.jpg: refused: no pixels at 50 %\n%O/b.jpg: new\n", 1,
+         "%S/a.jpg: no pixels at 50 %\n"},
+        {"not a JPEG ends the run",
+         [&](const std::string& f) {
+             return std::vector<std::string>{
+                 temp_.WriteFile(f.substr(Root().size() + 1) + "/a.jpg", "not a picture"),
+                 jpeg(f + "/b.jpg", 16, 16)};
+         },
+         "%O/a.jpg: not a JPEG\n%O/b.jpg: not reached: the run ends at line 1\n", 1,
+         "%S/a.jpg: not a JPEG file\n"},
+        {"damaged header",
+         [&](const std::string& f) {
+             const std::string cut = test::MakeJpeg(test::Options(16, 16)).substr(0, 20);
+             return std::vector<std::string>{
+                 temp_.WriteFile(f.substr(Root().size() + 1) + "/a.jpg", cut)};
+         },
+         "%O/a.jpg: damaged data: JPEG datastream contains no image\n", 1,
+         "%S/a.jpg: damaged data: JPEG datastream contains no image\n"},
+        {"cannot be opened",
+         [&](const std::string& f) {
+             fs::create_directories(f);
+             BindSocket(f + "/a.jpg");
+             return std::vector<std::string>{f + "/a.jpg"};
+         },
+         "%O/a.jpg: cannot read: No such device or address\n", 1,
+         "%S/a.jpg: cannot open: No such device or address\n"},
+        {"over the memory budget ends the run",
+         [&](const std::string& f) {
+             return std::vector<std::string>{"--max-memory", "5M", jpeg(f + "/a.jpg", 16, 16),
+                                             jpeg(f + "/b.jpg", 1200, 1200),
+                                             jpeg(f + "/c.jpg", 16, 16)};
+         },
+         "%O/a.jpg: new\n%O/b.jpg: refused: needs 7 MiB, over the budget of 5 MiB\n"
+         "%O/c.jpg: not reached: the run ends at line 2\n",
+         1, "%S/b.jpg: needs 7 MiB, over the memory budget of 5 MiB (--max-memory)\n"},
+        {"one output twice: the later wins",
+         [&](const std::string& f) {
+             const std::string a = jpeg(f + "/a.jpg", 16, 16);
+             return std::vector<std::string>{a, jpeg(f + "/b.jpg", 16, 16), a};
+         },
+         "%O/a.jpg: new, then line 3 replaces it\n%O/b.jpg: new\n"
+         "%O/a.jpg: replaces the output of line 1\n",
+         0, ""},
+    };
+    int number = 0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string folder = Root() + "/C" + std::to_string(number++);
+        const std::string output = folder + "/" + fs::path(folder).filename().string();
+        const auto expand = [&](std::string text) {
+            for (const auto& [mark, value] : {std::pair{"%S", folder}, std::pair{"%O", output}}) {
+                for (std::size_t at; (at = text.find(mark)) != std::string::npos;)
+                    text.replace(at, 2, value);
+            }
+            return text;
+        };
+        std::vector<std::string> args = row.make(folder);
+        const std::set<std::string> before = EntryNames(folder);
+        args.insert(args.begin(), "--dry-run");
+        const Outcome dry = RunBatchProgram(args);
+        EXPECT_EQ(dry.out, expand(row.dry_out));
+        EXPECT_EQ(dry.err, "");
+        EXPECT_EQ(dry.status, row.status);
+        EXPECT_EQ(EntryNames(folder), before);  // nothing written, no folder made
 
-    // Every file would be written: status 0, and no folder is made.
-    const std::string lone = Jpeg("U/a.jpg", 16, 16);
-    const Outcome clean = RunBatchProgram({"--dry-run", lone, old});
-    EXPECT_EQ(clean.status, 0);
-    EXPECT_EQ(clean.out,
-              Root() + "/U/U/a.jpg: new\n" + out + "old.jpg: replaces an existing file\n");
-    EXPECT_FALSE(fs::exists(Root() + "/U/U"));
+        args.erase(args.begin());
+        const Outcome run = RunBatchProgram(args);
+        EXPECT_EQ(run.status, row.status) << run.err;
+        EXPECT_EQ(FailureLines(run.err), expand(row.failures));
+    }
+}
+
+TEST_F(BatchCommandTest, AnOutputFolderThatCannotBeMadeSaysWhyTheOutputCannotBeWritten) {
+    // The output folder cannot be made: a file stands where it would be.
+    const std::string source = Jpeg("W/a.jpg", 16, 16);
+    temp_.WriteFile("W/W", "a file");
+    const Outcome blocked = RunBatchProgram({source});
+    EXPECT_EQ(blocked.status, 1);
+    EXPECT_EQ(FailureLines(blocked.err),
+              source + ": cannot write " + Root() + "/W/W/a.jpg: Not a directory\n");
 }
 
 TEST_F(BatchCommandTest, FilesFromListsAfterThePathsByLineOrByNul) {
@@ -425,7 +538,8 @@ TEST_F(BatchCommandTest, MaxMemoryBoundsEachFilesDecoding) {
     const std::string big = Jpeg("M/big.jpg", 2000, 2000);
     const Outcome tight = RunBatchProgram({"--max-memory", "1M", big});
     EXPECT_EQ(tight.status, 1);
-    EXPECT_EQ(tight.err, "processing 0 / 1\nJPEG File error : " + big + "\n");
+    EXPECT_EQ(tight.err, "processing 0 / 1\n" + big +
+                             ": needs 9 MiB, over the memory budget of 1 MiB (--max-memory)\n");
     EXPECT_FALSE(fs::exists(Root() + "/M/M/big.jpg"));
     const Outcome roomy = RunBatchProgram({"--max-memory=64m", "--jobs", "2", big});
     EXPECT_EQ(roomy.status, 0) << roomy.err;

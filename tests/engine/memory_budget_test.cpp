@@ -9,8 +9,8 @@
 
 #include "engine/codec/jpeg_errors.h"
 #include "engine/codec/jpeg_image.h"
-#include "engine/run/physical_memory.h"
 #include "engine/resample/resize_to_ratio.h"
+#include "engine/run/memory_limit.h"
 #include "support/jpeg_maker.h"
 
 namespace pixmora {
@@ -38,8 +38,8 @@ uint64_t PeakResidentBytes() {
 }
 
 TEST(MemoryBudget, DefaultIsHalfThePhysicalMemoryPerJob) {
-    EXPECT_EQ(DefaultMemoryBudget(), PhysicalMemoryBytes() / 2);
-    EXPECT_EQ(DefaultMemoryBudget(4), PhysicalMemoryBytes() / 8);
+    EXPECT_EQ(DefaultMemoryBudget(), UsableMemoryBytes() / 2);
+    EXPECT_EQ(DefaultMemoryBudget(4), UsableMemoryBytes() / 8);
     EXPECT_EQ(DefaultMemoryBudget(0), DefaultMemoryBudget(1));
     TJPEGImage image;
     EXPECT_EQ(image.MemoryBudget(), DefaultMemoryBudget());

@@ -13,8 +13,8 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/run/batch_run.h"
 #include "engine/codec/jpeg_image.h"
+#include "engine/run/batch_run.h"
 #include "support/jpeg_maker.h"
 #include "support/temp_folder.h"
 #include "tests/engine/picture_size.h"
@@ -29,7 +29,8 @@ using test::Options;
 class RecordingParallelView : public ParallelBatchView {
 public:
     std::vector<std::string> statuses;
-    std::vector<std::string> failures;
+    std::vector<std::string> failures;  // the paths
+    std::vector<FailureKind> kinds;
     int stoppings = 0;
     std::function<void(const std::string&)> on_status;
 
@@ -37,7 +38,10 @@ public:
         statuses.push_back(text);
         if (on_status) on_status(text);
     }
-    void ShowFailureMessage(const std::string& text) override { failures.push_back(text); }
+    void ShowFileFailure(const std::string& path, const FailureReason& reason) override {
+        failures.push_back(path);
+        kinds.push_back(reason.kind);
+    }
     void ShowStopping() override { ++stoppings; }
 };
 
@@ -137,7 +141,8 @@ TEST_F(ParallelBatchRunTest, ALoadFailureEndsTheRunWhereOneJobWouldWhateverTheJo
         fs::remove_all(Root() + "/T/T");
         view_ = RecordingParallelView();
         EXPECT_EQ(Run(jobs), 1);
-        EXPECT_EQ(view_.failures, std::vector<std::string>{kFileErrorPrefix + bad});
+        EXPECT_EQ(view_.failures, std::vector<std::string>{bad});
+        EXPECT_EQ(view_.kinds, std::vector<FailureKind>{FailureKind::NotJpeg});
         EXPECT_EQ(EntryNames(Root() + "/T/T"), std::set<std::string>{"a.jpg"});
         EXPECT_EQ(view_.statuses.back(), ProcessingText(1, 32));
     }
@@ -158,7 +163,8 @@ TEST_F(ParallelBatchRunTest, AFolderResizedTwiceReadsWhatTheFirstPassWrote) {
             temp_.WriteFile("t/t/x" + std::to_string(i) + ".jpg", test::MakeJpeg(Options(40, 30)));
         EXPECT_EQ(Run(pass == 0 ? 1 : 7), 20);
         for (int i = 0; i < 10; ++i)
-            outputs[pass].push_back(test::ReadFile(Root() + "/t/t/t/x" + std::to_string(i) + ".jpg"));
+            outputs[pass].push_back(
+                test::ReadFile(Root() + "/t/t/t/x" + std::to_string(i) + ".jpg"));
     }
     EXPECT_EQ(outputs[0], outputs[1]);
     EXPECT_EQ(test::PictureSizeOf(Root() + "/t/t/t/x0.jpg"), std::make_pair(50, 37));
@@ -179,14 +185,16 @@ TEST_F(ParallelBatchRunTest, OneMemoryBudgetServesTheRunWhateverTheJobs) {
     view_ = RecordingParallelView();
     settings_.memory_budget = need - 1;
     EXPECT_EQ(Run(1024), 0);
-    EXPECT_EQ(view_.failures, std::vector<std::string>{kFileErrorPrefix + files_[0].FullName});
+    EXPECT_EQ(view_.failures, std::vector<std::string>{files_[0].FullName});
+    EXPECT_EQ(view_.kinds, std::vector<FailureKind>{FailureKind::OverBudget});
 }
 
 TEST_F(ParallelBatchRunTest, ATargetWithoutPixelsIsReportedAndTheRunGoesOn) {
     Add("Z/tiny.jpg", Options(1, 1));
     Add("Z/fine.jpg", Options(64, 48));
     EXPECT_EQ(Run(2), 1);
-    EXPECT_EQ(view_.failures, std::vector<std::string>{kFileErrorPrefix + files_[0].FullName});
+    EXPECT_EQ(view_.failures, std::vector<std::string>{files_[0].FullName});
+    EXPECT_EQ(view_.kinds, std::vector<FailureKind>{FailureKind::NoPixels});
     EXPECT_EQ(EntryNames(Root() + "/Z/Z"), std::set<std::string>{"fine.jpg"});
     EXPECT_EQ(view_.statuses.back(), ProcessingText(2, 2));
 }
@@ -196,7 +204,8 @@ TEST_F(ParallelBatchRunTest, AFailedSaveIsReportedAndTheRunGoesOn) {
     const std::string locked = temp_.WriteFile("R/R/f2.jpg", "keep me");
     ::chmod(locked.c_str(), 0444);
     EXPECT_EQ(Run(3), 5);
-    EXPECT_EQ(view_.failures, std::vector<std::string>{kFileErrorPrefix + files_[2].FullName});
+    EXPECT_EQ(view_.failures, std::vector<std::string>{files_[2].FullName});
+    EXPECT_EQ(view_.kinds, std::vector<FailureKind>{FailureKind::ReadOnlyOutput});
     EXPECT_EQ(test::ReadFile(locked), "keep me");
     EXPECT_EQ(view_.statuses.back(), ProcessingText(6, 6));
 }
