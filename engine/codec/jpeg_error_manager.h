@@ -14,10 +14,15 @@ namespace pixmora {
 struct TJPEGErrorManager : jpeg_error_mgr {
     std::jmp_buf jump;
     int code = 0;
+    // Warnings about the data (a file cut short, a corrupt segment): how many, and the
+    // first in libjpeg's words.
+    int warnings = 0;
+    char first_warning[JMSG_LENGTH_MAX] = {};
 };
 
 // Points the libjpeg object's error handler at manager (before jpeg_create_*): fatal
-// errors jump back, warnings, traces and message texts are dropped.
+// errors jump back, warnings are counted (the first one's text kept), traces and other
+// message output are dropped.
 jpeg_error_mgr* InstallErrorManager(TJPEGErrorManager& manager);
 
 // Runs step(context) under setjmp; false when libjpeg raised a fatal error. step must
