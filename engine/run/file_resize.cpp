@@ -24,8 +24,7 @@ bool IsOwnSource(const std::string& source, const std::string& output) {
 }
 
 uint64_t FileMemoryNeed(const TJPEGImage& image, int32_t target_width, int32_t target_height) {
-    return TPixelBuffer::CheckedByteCount(target_width, target_height) +
-           image.DecoderMemoryNeed();
+    return TPixelBuffer::CheckedByteCount(target_width, target_height) + image.DecoderMemoryNeed();
 }
 
 FileResult ResizeListedFile(const FileJob& job, TJPEGImage& image, TPixelBuffer& target,
@@ -46,11 +45,11 @@ FileResult ResizeListedFile(const FileJob& job, TJPEGImage& image, TPixelBuffer&
             result.outcome = FileOutcome::NoPixels;
             return result;
         }
-        MemoryReservation share = memory.Reserve(
-            FileMemoryNeed(image, result.target_width, result.target_height));
+        MemoryReservation share =
+            memory.Reserve(FileMemoryNeed(image, result.target_width, result.target_height));
         image.SetMemoryBudget(share.Bytes());
-        const BoxFit fit = FitInBox(image.Width(), image.Height(), settings.box_width,
-                                     settings.box_height);
+        const BoxFit fit =
+            FitInBox(image.Width(), image.Height(), settings.box_width, settings.box_height);
         const bool boxed = fit.width > 0 && fit.height > 0;
         if (boxed && (result.target_width < fit.width || result.target_height < fit.height)) {
             // A copy smaller than the box shows the file from a reduced decode instead.
@@ -58,6 +57,8 @@ FileResult ResizeListedFile(const FileJob& job, TJPEGImage& image, TPixelBuffer&
                                         settings.box_width, settings.box_height);
         }
         ResizeToRatio(image, target, settings.ratio);
+        result.warnings = image.DecodeWarnings();
+        result.warning = image.FirstWarning();
         if (boxed && result.shown.Empty())
             result.shown = ReduceForBox(target, settings.box_width, settings.box_height);
     } catch (const std::exception& failure) {
@@ -70,8 +71,8 @@ FileResult ResizeListedFile(const FileJob& job, TJPEGImage& image, TPixelBuffer&
     }
 
     try {
-        EnsureFolder(ComposeOutputFolder(job.entry, settings.fixed_folder_mode,
-                                         settings.fixed_folder));
+        EnsureFolder(
+            ComposeOutputFolder(job.entry, settings.fixed_folder_mode, settings.fixed_folder));
         if (IsOwnSource(job.entry.FullName, job.output)) {
             result.outcome = FileOutcome::SaveFailed;
             result.reason = "the output is the source itself";

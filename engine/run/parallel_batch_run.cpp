@@ -30,6 +30,7 @@ public:
 
     void FileDone(int32_t, const TListe_File& entry, const FileResult& result,
                   int32_t processed) override {
+        if (result.warnings > 0) view_.ShowDamagedData(entry.FullName, result.warning);
         if (result.outcome != FileOutcome::Saved)
             view_.ShowFailureMessage(kFileErrorPrefix + entry.FullName);
         if (result.outcome != FileOutcome::LoadFailed)

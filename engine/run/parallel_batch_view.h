@@ -13,6 +13,9 @@ public:
     virtual void SetStatusCaption(const std::string& text) = 0;
     // "JPEG File error : " + FullName: a save that failed, or a failure that stops the run.
     virtual void ShowFailureMessage(const std::string& text) = 0;
+    // A file decoded with libjpeg's warnings (a file cut short, corrupt data): its output
+    // is written all the same; message is libjpeg's first warning.
+    virtual void ShowDamagedData(const std::string& path, const std::string& message) = 0;
     // A stop request was taken: the files in progress are being finished.
     virtual void ShowStopping() = 0;
 };

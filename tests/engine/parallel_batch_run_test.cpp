@@ -13,8 +13,8 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/run/batch_run.h"
 #include "engine/codec/jpeg_image.h"
+#include "engine/run/batch_run.h"
 #include "support/jpeg_maker.h"
 #include "support/temp_folder.h"
 #include "tests/engine/picture_size.h"
@@ -30,6 +30,7 @@ class RecordingParallelView : public ParallelBatchView {
 public:
     std::vector<std::string> statuses;
     std::vector<std::string> failures;
+    std::vector<std::string> damaged;  // path + ": " + message
     int stoppings = 0;
     std::function<void(const std::string&)> on_status;
 
@@ -38,6 +39,9 @@ public:
         if (on_status) on_status(text);
     }
     void ShowFailureMessage(const std::string& text) override { failures.push_back(text); }
+    void ShowDamagedData(const std::string& path, const std::string& message) override {
+        damaged.push_back(path + ": " + message);
+    }
     void ShowStopping() override { ++stoppings; }
 };
 
@@ -158,7 +162,8 @@ TEST_F(ParallelBatchRunTest, AFolderResizedTwiceReadsWhatTheFirstPassWrote) {
             temp_.WriteFile("t/t/x" + std::to_string(i) + ".jpg", test::MakeJpeg(Options(40, 30)));
         EXPECT_EQ(Run(pass == 0 ? 1 : 7), 20);
         for (int i = 0; i < 10; ++i)
-            outputs[pass].push_back(test::ReadFile(Root() + "/t/t/t/x" + std::to_string(i) + ".jpg"));
+            outputs[pass].push_back(
+                test::ReadFile(Root() + "/t/t/t/x" + std::to_string(i) + ".jpg"));
     }
     EXPECT_EQ(outputs[0], outputs[1]);
     EXPECT_EQ(test::PictureSizeOf(Root() + "/t/t/t/x0.jpg"), std::make_pair(50, 37));
@@ -199,6 +204,17 @@ TEST_F(ParallelBatchRunTest, AFailedSaveIsReportedAndTheRunGoesOn) {
     EXPECT_EQ(view_.failures, std::vector<std::string>{kFileErrorPrefix + files_[2].FullName});
     EXPECT_EQ(test::ReadFile(locked), "keep me");
     EXPECT_EQ(view_.statuses.back(), ProcessingText(6, 6));
+}
+
+TEST_F(ParallelBatchRunTest, DamagedDataIsToldAndTheFileWrittenAllTheSame) {
+    const std::string whole = test::MakeJpeg(Options(200, 160));
+    const std::string cut = temp_.WriteFile("D/cut.jpg", whole.substr(0, whole.size() / 2));
+    AddListed(cut);
+    Add("D/fine.jpg", Options(64, 48));
+    EXPECT_EQ(Run(2), 2);
+    EXPECT_EQ(view_.damaged, std::vector<std::string>{cut + ": Premature end of JPEG file"});
+    EXPECT_TRUE(view_.failures.empty());
+    EXPECT_EQ(test::PictureSizeOf(Root() + "/D/D/cut.jpg"), std::make_pair(100, 80));
 }
 
 TEST_F(ParallelBatchRunTest, AStopRequestLetsTheFilesInProgressFinish) {
