@@ -13,9 +13,8 @@ constexpr int kLookAhead = 64;
 
 class FixedSettingsOwner : public BatchRunView {
 public:
-    FixedSettingsOwner(const std::vector<TListe_File>& files,
-                       const ParallelBatchSettings& settings, RunControl& control,
-                       ParallelBatchView& view)
+    FixedSettingsOwner(const std::vector<TListe_File>& files, const ParallelBatchSettings& settings,
+                       RunControl& control, ParallelBatchView& view)
         : files_(files), control_(control), view_(view) {
         settings_.ratio = settings.ratio;
         settings_.fixed_folder_mode = settings.fixed_folder_mode;
@@ -84,6 +83,8 @@ int32_t RunBatchInParallel(const std::vector<TListe_File>& files,
             told = true;
         }
     }
+    // A request taken while the last files in progress were finishing is told all the same.
+    if (!told && control.StopRequested()) view.ShowStopping();
     return run.Written();
 }
 
