@@ -13,8 +13,9 @@ constexpr int kLookAhead = 64;
 
 class FixedSettingsOwner : public BatchRunView {
 public:
-    FixedSettingsOwner(const std::vector<TListe_File>& files, const ParallelBatchSettings& settings,
-                       RunControl& control, ParallelBatchView& view)
+    FixedSettingsOwner(const std::vector<TListe_File>& files,
+                       const ParallelBatchSettings& settings, RunControl& control,
+                       ParallelBatchView& view)
         : files_(files), control_(control), view_(view) {
         settings_.ratio = settings.ratio;
         settings_.fixed_folder_mode = settings.fixed_folder_mode;
