@@ -150,7 +150,8 @@ int RunBatchCommand(const std::vector<std::string>& args, std::istream& in, std:
         TerminalView view(err, err_is_terminal);
         const int32_t written = RunBatchInParallel(files, settings, control, view);
         view.Finish();
-        all_written = written == static_cast<int32_t>(files.size());
+        // A file written from damaged data counts as one that failed.
+        all_written = written == static_cast<int32_t>(files.size()) && view.DamagedFiles() == 0;
     }
     return all_written && !collection.Missing() ? kExitAllWritten : kExitSomeFailed;
 }

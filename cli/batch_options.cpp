@@ -153,11 +153,13 @@ std::string BatchUsage() {
            "  --version            show the version and exit\n"
            "  --                   take every later argument as a PATH\n"
            "\n"
-           "The outputs are the same whatever the number of jobs. Ctrl-C stops after the\n"
-           "files in progress; a second Ctrl-C quits at once. Neither leaves a partial file.\n"
+           "The outputs are the same whatever the number of jobs. Ctrl-C (or SIGTERM,\n"
+           "SIGHUP, SIGQUIT) stops after the files in progress; a second one quits at once.\n"
+           "Neither leaves a partial file. A file with damaged data is written all the same\n"
+           "and reported.\n"
            "Exit status: 0 when every file was written (with --dry-run: would be written),\n"
-           "1 when a file failed or the run ended early, 2 for a command line that cannot\n"
-           "be run.\n";
+           "1 when a file failed or had damaged data, or the run ended early, 2 for a\n"
+           "command line that cannot be run.\n";
 }
 
 }  // namespace pixmora

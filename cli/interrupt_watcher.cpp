@@ -8,7 +8,17 @@ namespace pixmora {
 
 namespace {
 
-constexpr int kInterruptedStatus = 128 + SIGINT;
+// Ctrl-C ends with the shell's status for it; any other signal ends the process by itself.
+[[noreturn]] void EndBy(int signal_number) {
+    if (signal_number == SIGINT) _exit(128 + SIGINT);
+    std::signal(signal_number, SIG_DFL);
+    sigset_t only;
+    sigemptyset(&only);
+    sigaddset(&only, signal_number);
+    pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
+    raise(signal_number);
+    _exit(128 + signal_number);
+}
 
 }  // namespace
 
@@ -26,27 +36,23 @@ InterruptWatcher::~InterruptWatcher() {
     thread_.join();
 }
 
+void InterruptWatcher::EndBySignalThatStopped() {
+    const int signal_number = stop_signal_.load();
+    if (signal_number != 0 && signal_number != SIGINT) EndBy(signal_number);
+}
+
 void InterruptWatcher::Watch() {
-    bool interrupted = false;
     for (;;) {
         int signal_number = 0;
         if (sigwait(&signals_, &signal_number) != 0) continue;
         if (closing_) return;
-        if (signal_number == SIGINT && !interrupted) {
-            interrupted = true;
+        if (stop_signal_.load() == 0) {
+            stop_signal_ = signal_number;
             control_.RequestStop();
             continue;
         }
         control_.CloseSaves();
-        if (signal_number == SIGINT) _exit(kInterruptedStatus);
-        // Any other signal ends the process by itself, as whoever sent it expects.
-        std::signal(signal_number, SIG_DFL);
-        sigset_t only;
-        sigemptyset(&only);
-        sigaddset(&only, signal_number);
-        pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
-        raise(signal_number);
-        _exit(128 + signal_number);
+        EndBy(signal_number);
     }
 }
 

@@ -1,7 +1,7 @@
-// Ctrl-C and the signals that end the process, taken by a thread of their own: the first
-// Ctrl-C asks the run to stop after the files in progress; a second one, or SIGTERM, SIGHUP
-// or SIGQUIT, ends the process as soon as no file is being written, so that none is left
-// half written whichever thread is writing.
+// Ctrl-C and the signals that end the process, taken by a thread of their own. The first
+// SIGINT, SIGTERM, SIGHUP or SIGQUIT asks the run to stop: no file starts, the files in
+// progress are finished and written. A second one ends the process as soon as no file is
+// being written, so that none is left half written whichever thread is writing.
 #pragma once
 
 #include <atomic>
@@ -22,12 +22,18 @@ public:
     InterruptWatcher(const InterruptWatcher&) = delete;
     InterruptWatcher& operator=(const InterruptWatcher&) = delete;
 
+    // Once the stopped run has ended: when SIGTERM, SIGHUP or SIGQUIT stopped it, ends the
+    // process by that signal, as whoever sent it expects. After Ctrl-C, or with no signal,
+    // returns and the run's exit status stands.
+    void EndBySignalThatStopped();
+
 private:
     void Watch();
 
     RunControl& control_;
     sigset_t signals_;
     std::atomic<bool> closing_{false};
+    std::atomic<int> stop_signal_{0};
     std::thread thread_;
 };
 

@@ -14,6 +14,11 @@ int main(int argc, char** argv) {
     // Before any other thread, so that every thread leaves the signals to the watcher.
     pixmora::InterruptWatcher watcher(control);
     const std::vector<std::string> args(argv + 1, argv + argc);
-    return pixmora::RunBatchCommand(args, std::cin, std::cout, std::cerr,
-                                    isatty(STDERR_FILENO) == 1, control);
+    const int status = pixmora::RunBatchCommand(args, std::cin, std::cout, std::cerr,
+                                                isatty(STDERR_FILENO) == 1, control);
+    std::cout.flush();
+    watcher.EndBySignalThatStopped();
+    // Not exit(): the progress printer may still be blocked on a standard error that nobody
+    // reads, holding the stream that exit would flush.
+    _exit(status);
 }

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <climits>
 
+#include <jerror.h>
+
 #include "engine/codec/jpeg_errors.h"
 
 namespace pixmora {
@@ -11,8 +13,6 @@ namespace pixmora {
 namespace {
 
 constexpr int kGrayLevels = 236;
-// libjpeg's message code for a colour conversion it does not provide.
-constexpr int kConversionNotImplemented = 27;
 
 inline uint8_t ScaleByInk(unsigned a, unsigned b) {
     return static_cast<uint8_t>((a * b + 127) / 255);
@@ -59,7 +59,7 @@ TJPEGDecoder::TJPEGDecoder(const uint8_t* data, size_t size, uint64_t memory_lim
     });
     if (info.out_color_space != JCS_RGB && info.out_color_space != JCS_GRAYSCALE &&
         info.out_color_space != JCS_CMYK)
-        throw EJPEG(kConversionNotImplemented);
+        throw EJPEG(JERR_CONVERSION_NOTIMPL);
     info.scale_num = static_cast<unsigned>(scale_eighths);
     info.scale_denom = kFullScale;
     info.do_block_smoothing = TRUE;
@@ -78,14 +78,14 @@ TJPEGDecoder::TJPEGDecoder(const uint8_t* data, size_t size, uint64_t memory_lim
     rows_per_read_ = info.rec_outbuf_height > 0 ? info.rec_outbuf_height : 1;
     skips_exactly_ = SkipsExactly(info);
     if (info.out_color_space == JCS_GRAYSCALE) {
-        if (components_ != 1 || !info.colormap) throw EJPEG(kConversionNotImplemented);
+        if (components_ != 1 || !info.colormap) throw EJPEG(JERR_CONVERSION_NOTIMPL);
         gray_levels_ = info.colormap[0];
     } else if (info.out_color_space == JCS_CMYK) {
-        if (components_ != 4) throw EJPEG(kConversionNotImplemented);
+        if (components_ != 4) throw EJPEG(JERR_CONVERSION_NOTIMPL);
         // Adobe's applications write CMYK inverted (0 means full ink) and mark the file.
         inverted_cmyk_ = info.saw_Adobe_marker;
     } else if (components_ != 3) {
-        throw EJPEG(kConversionNotImplemented);
+        throw EJPEG(JERR_CONVERSION_NOTIMPL);
     }
 }
 

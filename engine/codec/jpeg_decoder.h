@@ -52,6 +52,11 @@ public:
     // Ends the decompression once every row has been read or skipped.
     void Finish();
 
+    // libjpeg's warnings about the data so far (a file cut short, corrupt segments): how
+    // many, and the first one's text.
+    int Warnings() const { return object_.Warnings(); }
+    const char* FirstWarning() const { return object_.FirstWarning(); }
+
     // Writes to rgb the RGB pixels of a delivered row found at the given columns.
     void SampleRow(const uint8_t* row, const int32_t* columns, int32_t count, uint8_t* rgb) const;
 

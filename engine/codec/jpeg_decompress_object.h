@@ -29,6 +29,10 @@ public:
         RunGuarded(errors_, step);
     }
 
+    // libjpeg's warnings so far: how many, and the first one's text ("" when none).
+    int Warnings() const { return errors_.warnings; }
+    const char* FirstWarning() const { return errors_.first_warning; }
+
 private:
     TJPEGErrorManager errors_;
     jpeg_decompress_struct info_{};

@@ -18,7 +18,13 @@ void ErrorExit(j_common_ptr info) {
 
 void OutputNothing(j_common_ptr) {}
 
-void EmitNothing(j_common_ptr, int) {}
+// Level -1 is a warning, the others are traces.
+void CountWarnings(j_common_ptr info, int level) {
+    if (level >= 0) return;
+    auto* manager = static_cast<TJPEGErrorManager*>(info->err);
+    ++manager->num_warnings;
+    if (manager->warnings++ == 0) manager->format_message(info, manager->first_warning);
+}
 
 }  // namespace
 
@@ -26,9 +32,11 @@ jpeg_error_mgr* InstallErrorManager(TJPEGErrorManager& manager) {
     jpeg_error_mgr* base = jpeg_std_error(&manager);
     manager.error_exit = ErrorExit;
     manager.output_message = OutputNothing;
-    manager.emit_message = EmitNothing;
+    manager.emit_message = CountWarnings;
     manager.code = 0;
     manager.message[0] = '\0';
+    manager.warnings = 0;
+    manager.first_warning[0] = '\0';
     return base;
 }
 

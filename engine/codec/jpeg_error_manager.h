@@ -17,10 +17,15 @@ struct TJPEGErrorManager : jpeg_error_mgr {
     int code = 0;
     // libjpeg's message of the fatal error, parameters filled in.
     char message[JMSG_LENGTH_MAX] = {};
+    // Warnings about the data (a file cut short, a corrupt segment): how many, and the
+    // first in libjpeg's words.
+    int warnings = 0;
+    char first_warning[JMSG_LENGTH_MAX] = {};
 };
 
 // Points the libjpeg object's error handler at manager (before jpeg_create_*): fatal
-// errors jump back, warnings, traces and message texts are dropped.
+// errors jump back, warnings are counted (the first one's text kept), traces and other
+// message output are dropped.
 jpeg_error_mgr* InstallErrorManager(TJPEGErrorManager& manager);
 
 // Runs step(context) under setjmp; false when libjpeg raised a fatal error. step must

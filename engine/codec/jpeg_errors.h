@@ -28,15 +28,38 @@ class EFOpenError : public std::runtime_error {
 public:
     EFOpenError(const std::string& path, int error_number);
     int ErrorNumber() const { return error_number_; }
+    // The reason alone: the system's error text, or the program's own.
+    const std::string& Reason() const { return reason_; }
+
+protected:
+    // error_number 0: a refusal of the program's own, told by reason.
+    EFOpenError(const std::string& path, int error_number, const std::string& reason);
 
 private:
     int error_number_;
+    std::string reason_;
 };
 
-// A path that names something other than a regular file (a folder, a device, a pipe).
+// A source that is a FIFO, a device, a socket or a folder: never read, since reading it
+// could wait for ever or never end.
 class ENotRegularFile : public EFOpenError {
 public:
     explicit ENotRegularFile(const std::string& path);
+};
+
+// A file too short to hold the picture its header claims: refused before decoding, which
+// would only make a picture of that size out of nothing.
+class EDamagedData : public std::runtime_error {
+public:
+    EDamagedData(uint64_t file_bytes, int32_t width, int32_t height);
+    uint64_t FileBytes() const { return file_bytes_; }
+    int32_t Width() const { return width_; }
+    int32_t Height() const { return height_; }
+
+private:
+    uint64_t file_bytes_;
+    int32_t width_;
+    int32_t height_;
 };
 
 // An output file that cannot be created or written completely.
@@ -66,12 +89,6 @@ public:
 private:
     uint64_t needed_;
     uint64_t budget_;
-};
-
-// A file too short to hold the picture its header announces.
-class EDamagedData : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
 };
 
 }  // namespace pixmora

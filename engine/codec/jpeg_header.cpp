@@ -5,10 +5,21 @@
 #include "engine/codec/exif_orientation.h"
 #include "engine/codec/icc_profile.h"
 #include "engine/codec/jpeg_decompress_object.h"
+#include "engine/codec/jpeg_errors.h"
 
 namespace pixmora {
 
 namespace {
+
+// Every 8 x 8 block of the first component costs a Huffman-coded frame at least one bit
+// (its DC code, in a sequential or a progressive first scan); an arithmetic-coded one can
+// take less.
+bool TooShortForItsBlocks(const jpeg_decompress_struct& info, size_t size) {
+    if (info.arith_code || info.num_components < 1) return false;
+    const jpeg_component_info& first = info.comp_info[0];
+    const uint64_t blocks = uint64_t{first.width_in_blocks} * first.height_in_blocks;
+    return uint64_t{size} * 8 < blocks;
+}
 
 uint64_t RoundUp(uint64_t value, int multiple) {
     const uint64_t step = multiple > 0 ? static_cast<uint64_t>(multiple) : 1;
@@ -31,6 +42,7 @@ TJPEGHeader ReadJPEGHeader(const uint8_t* data, size_t size) {
     });
     header.width = static_cast<int32_t>(info.image_width);
     header.height = static_cast<int32_t>(info.image_height);
+    if (TooShortForItsBlocks(info, size)) throw EDamagedData(size, header.width, header.height);
     header.multiple_scans = multiple_scans;
     if (multiple_scans) {
         // What libjpeg allocates for the whole image's coefficients before the first row.

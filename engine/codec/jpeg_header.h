@@ -21,8 +21,9 @@ struct TJPEGHeader {
 };
 
 // Parses the header of a JPEG file held in memory (size > 0). Throws EJPEG: 53 when the
-// data does not start with a start-of-image marker, 41 for a dimension above 65500. A
-// damaged profile is left out, never a failure.
+// data does not start with a start-of-image marker, 41 for a dimension above 65500;
+// EDamagedData when a Huffman-coded file has fewer bits than its first component has
+// blocks. A damaged profile is left out, never a failure.
 TJPEGHeader ReadJPEGHeader(const uint8_t* data, size_t size);
 
 // What decoding a file at full size holds besides its picture: the whole image's

@@ -2,67 +2,21 @@
 #include "engine/codec/jpeg_image.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <filesystem>
 #include <vector>
+
+#include <jerror.h>
+#include <jpeglib.h>
 
 #include "engine/codec/jpeg_decoder.h"
 #include "engine/codec/jpeg_encoder.h"
 #include "engine/codec/jpeg_errors.h"
 #include "engine/codec/jpeg_header.h"
 #include "engine/files/atomic_file_writer.h"
+#include "engine/files/source_file.h"
 #include "engine/run/memory_budget.h"
 
 namespace pixmora {
-
-namespace {
-
-constexpr int kInputEmpty = 42;
-constexpr size_t kReadChunk = 1 << 20;
-
-class TFileCloser {
-public:
-    explicit TFileCloser(std::FILE* file) : file_(file) {}
-    ~TFileCloser() { std::fclose(file_); }
-    TFileCloser(const TFileCloser&) = delete;
-    TFileCloser& operator=(const TFileCloser&) = delete;
-
-private:
-    std::FILE* file_;
-};
-
-void ReadWholeFile(const std::string& path, TByteBuffer& bytes) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) throw EFOpenError(path, errno);
-    TFileCloser closer(file);
-    // Size the buffer once from the file's length (one byte more to see the end at once);
-    // a file that grows meanwhile is still read whole.
-    std::error_code ignored;
-    const uintmax_t length = std::filesystem::file_size(path, ignored);
-    size_t used = 0;
-    try {
-        size_t size = kReadChunk;
-        if (length != static_cast<uintmax_t>(-1) && length < SIZE_MAX - 1)
-            size = static_cast<size_t>(length) + 1;
-        if (bytes.capacity() < size) TByteBuffer().swap(bytes);
-        bytes.resize(size);
-        for (;;) {
-            if (used == bytes.size()) bytes.resize(bytes.size() * 2);
-            const size_t read = std::fread(bytes.data() + used, 1, bytes.size() - used, file);
-            used += read;
-            if (read == 0) break;
-        }
-    } catch (const std::bad_alloc&) {
-        throw EOutOfMemory();
-    } catch (const std::length_error&) {
-        throw EOutOfMemory();
-    }
-    if (std::ferror(file)) throw EFOpenError(path, errno != 0 ? errno : EIO);
-    bytes.resize(used);
-}
-
-}  // namespace
 
 TByteBuffer TJPEGImage::TakeSpareBytes() {
     TByteBuffer spare;
@@ -79,13 +33,17 @@ TByteBuffer TJPEGImage::StartLoad() {
     orientation_ = 0;
     coefficient_bytes_ = 0;
     icc_profile_.reset();
+    NoteDecodeWarnings(0, std::string());
     return bytes;
 }
 
-void TJPEGImage::FinishLoad(TByteBuffer bytes) {
+void TJPEGImage::FinishLoad(TByteBuffer bytes, TMappedFile mapped) {
     auto data = std::make_shared<TJPEGData>();
-    if (!bytes.empty()) {
-        TJPEGHeader header = ReadJPEGHeader(bytes.data(), bytes.size());
+    data->bytes = std::move(bytes);
+    data->mapped = std::move(mapped);
+    const TByteView view = data->View();
+    if (!view.empty()) {
+        TJPEGHeader header = ReadJPEGHeader(view.data(), view.size());
         data->width = header.width;
         data->height = header.height;
         progressive_ = header.multiple_scans;
@@ -95,15 +53,13 @@ void TJPEGImage::FinishLoad(TByteBuffer bytes) {
             icc_profile_ =
                 std::make_shared<const std::vector<uint8_t>>(std::move(header.icc_profile));
     }
-    data->bytes = std::move(bytes);
     data_ = std::move(data);
 }
 
 void TJPEGImage::LoadFromFile(const std::string& path) {
     TByteBuffer bytes = StartLoad();
-    errno = 0;
-    ReadWholeFile(path, bytes);
-    FinishLoad(std::move(bytes));
+    TMappedFile mapped = ReadSourceFile(path, bytes);
+    FinishLoad(std::move(bytes), std::move(mapped));
 }
 
 void TJPEGImage::LoadFromMemory(const uint8_t* data, size_t size) {
@@ -113,7 +69,7 @@ void TJPEGImage::LoadFromMemory(const uint8_t* data, size_t size) {
     } catch (const std::bad_alloc&) {
         throw EOutOfMemory();
     }
-    FinishLoad(std::move(bytes));
+    FinishLoad(std::move(bytes), TMappedFile());
 }
 
 uint64_t TJPEGImage::MemoryBudget() const {
@@ -140,20 +96,18 @@ const std::vector<uint8_t>& TJPEGImage::ICCProfile() const {
     return icc_profile_ ? *icc_profile_ : none;
 }
 
-const TByteBuffer& TJPEGImage::EncodedBytes() const {
-    static const TByteBuffer none;
-    return data_ ? data_->bytes : none;
-}
+TByteView TJPEGImage::EncodedBytes() const { return data_ ? data_->View() : TByteView(); }
 
 TPixelBuffer TJPEGImage::DecodePicture() const { return DecodePicture(TJPEGDecoder::kFullScale); }
 
 TPixelBuffer TJPEGImage::DecodePicture(int scale_eighths) const {
     if (!picture_.Empty()) return picture_;
-    const TByteBuffer& bytes = EncodedBytes();
-    if (bytes.empty()) throw EJPEG(kInputEmpty);
+    const TByteView bytes = EncodedBytes();
+    if (bytes.empty()) throw EJPEG(JERR_INPUT_EMPTY);
     const uint64_t decoder_memory =
         BudgetLeftBesidePicture(MemoryBudget(), TJPEGDecoder::ScaledSize(Width(), scale_eighths),
                                 TJPEGDecoder::ScaledSize(Height(), scale_eighths));
+    NoteDecodeWarnings(0, std::string());
     TJPEGDecoder decoder(bytes.data(), bytes.size(), decoder_memory, scale_eighths);
     TPixelBuffer picture;
     picture.SetSize(decoder.Width(), decoder.Height());
@@ -166,7 +120,7 @@ TPixelBuffer TJPEGImage::DecodePicture(int scale_eighths) const {
             const int32_t count = std::min(chunk, decoder.Height() - first);
             for (int32_t i = 0; i < count; ++i)
                 rows[static_cast<size_t>(i)] = picture.Row(first + i);
-            if (decoder.ReadRows(rows.data(), count) == 0) throw EJPEG(kInputEmpty);
+            if (decoder.ReadRows(rows.data(), count) == 0) throw EJPEG(JERR_INPUT_EMPTY);
         }
     } else {
         TByteBuffer scratch(decoder.RowBytes() * static_cast<size_t>(chunk));
@@ -179,14 +133,20 @@ TPixelBuffer TJPEGImage::DecodePicture(int scale_eighths) const {
             const int32_t first = decoder.NextRow();
             const int32_t read =
                 decoder.ReadRows(rows.data(), std::min(chunk, decoder.Height() - first));
-            if (read == 0) throw EJPEG(kInputEmpty);
+            if (read == 0) throw EJPEG(JERR_INPUT_EMPTY);
             for (int32_t i = 0; i < read; ++i)
                 decoder.SampleRow(rows[static_cast<size_t>(i)], columns.data(), decoder.Width(),
                                   picture.Row(first + i));
         }
     }
     decoder.Finish();
+    NoteDecodeWarnings(decoder.Warnings(), decoder.FirstWarning());
     return picture;
+}
+
+void TJPEGImage::NoteDecodeWarnings(int count, const std::string& first) const {
+    decode_warnings_ = count;
+    first_warning_ = first;
 }
 
 void TJPEGImage::Assign(const TPixelBuffer& picture) {
@@ -199,7 +159,7 @@ void TJPEGImage::SaveToFile(const std::string& path) { SaveToPendingFile(path).C
 
 TPendingFile TJPEGImage::SaveToPendingFile(const std::string& path) {
     if (EncodedBytes().empty()) {
-        if (picture_.Empty()) throw EJPEG(kInputEmpty);
+        if (picture_.Empty()) throw EJPEG(JERR_INPUT_EMPTY);
         auto data = std::make_shared<TJPEGData>();
         data->bytes = std::move(spare_.bytes);
         EncodeJPEG(picture_, TEncodeSettings{progressive_, orientation_, icc_profile_.get()},
@@ -208,7 +168,7 @@ TPendingFile TJPEGImage::SaveToPendingFile(const std::string& path) {
         data->height = picture_.Height();
         data_ = std::move(data);
     }
-    const TByteBuffer& bytes = data_->bytes;
+    const TByteView bytes = data_->View();
     return WriteFilePending(path, bytes.data(), bytes.size());
 }
 

@@ -1,6 +1,7 @@
-// A JPEG picture as the run and the preview handle it: loading reads the whole file and
-// parses only its header, decoding happens on demand, a 24-bit picture can be taken as new
-// content, and saving encodes that picture (or writes the loaded bytes unchanged).
+// A JPEG picture as the run and the preview handle it: loading maps (or reads) the whole
+// file and parses only its header, decoding happens on demand, a 24-bit picture can be
+// taken as new content, and saving encodes that picture (or writes the loaded bytes
+// unchanged).
 #pragma once
 
 #include <cstdint>
@@ -9,6 +10,8 @@
 #include <vector>
 
 #include "engine/files/atomic_file_writer.h"
+#include "engine/files/byte_view.h"
+#include "engine/files/mapped_file.h"
 #include "engine/resample/large_allocation.h"
 #include "engine/resample/pixel_buffer.h"
 
@@ -21,9 +24,11 @@ public:
     TJPEGImage(const TJPEGImage&) = default;
     TJPEGImage& operator=(const TJPEGImage&) = default;
 
-    // Reads all bytes of the file and parses the header; the previous content is dropped
-    // first. A 0-byte file gives 0 x 0 without error. Throws EFOpenError, EJPEG (53 not a
-    // JPEG file, 41 a dimension above 65500). Sets ProgressiveEncoding() to whether the
+    // Maps (or reads) all bytes of the file and parses the header; the previous content is
+    // dropped first. A 0-byte file gives 0 x 0 without error. Throws ENotRegularFile (a
+    // FIFO, device, socket or folder), EFOpenError, EJPEG (53 not a JPEG file, 41 a
+    // dimension above 65500), EDamagedData (a Huffman-coded file with fewer bits than its
+    // picture has blocks: it cannot be whole). Sets ProgressiveEncoding() to whether the
     // file has more than one scan, Orientation() to its Exif orientation and ICCProfile()
     // to its RGB colour profile.
     void LoadFromFile(const std::string& path);
@@ -52,8 +57,9 @@ public:
     // carries it.
     const std::vector<uint8_t>& ICCProfile() const;
 
-    // The loaded (or last encoded) file bytes; empty when there are none.
-    const TByteBuffer& EncodedBytes() const;
+    // The loaded (or last encoded) file bytes; empty when there are none. Valid until the
+    // next load, Assign or save of this object (copies keep theirs).
+    TByteView EncodedBytes() const;
     // The picture taken as content; empty when the content is a loaded file.
     const TPixelBuffer& Picture() const { return picture_; }
 
@@ -65,6 +71,15 @@ public:
     // The loaded bytes decoded at scale_eighths / 8 of the full size (1 to 8), or the held
     // picture as it is. Throws as DecodePicture.
     TPixelBuffer DecodePicture(int scale_eighths) const;
+
+    // libjpeg's warnings about the data in the last decoding of the loaded bytes (this
+    // object's DecodePicture or a resize): how many, and the first one's text. A file cut
+    // short or corrupt still decodes, with its missing part grey; these tell it. Cleared
+    // by a load, kept by Assign.
+    int DecodeWarnings() const { return decode_warnings_; }
+    const std::string& FirstWarning() const { return first_warning_; }
+    // Records the warnings of a decoding of the loaded bytes done outside the object.
+    void NoteDecodeWarnings(int count, const std::string& first) const;
 
     // Makes picture (shared, not copied) the content: the loaded bytes are dropped, the
     // size reports the picture's, and the next save encodes it with the progressive
@@ -83,17 +98,21 @@ public:
 
 private:
     struct TJPEGData {
+        // The file mapped, or its bytes in memory (read, copied or encoded).
+        TMappedFile mapped;
         TByteBuffer bytes;
         int32_t width = 0;
         int32_t height = 0;
+        TByteView View() const { return mapped.Mapped() ? mapped.View() : TByteView(bytes); }
     };
 
     // Bytes for new data, reusing the memory of data no copy shares any more.
     TByteBuffer TakeSpareBytes();
     // Drops the content before a load; returns bytes to load into.
     TByteBuffer StartLoad();
-    // Makes bytes the loaded file and parses its header.
-    void FinishLoad(TByteBuffer bytes);
+    // Makes the mapping, or bytes when nothing is mapped, the loaded file and parses its
+    // header.
+    void FinishLoad(TByteBuffer bytes, TMappedFile mapped);
 
     // Memory of dropped bytes, kept for the next load or encoding; copies start without.
     struct TSpareBytes {
@@ -112,6 +131,9 @@ private:
     // Shared by copies; null when the last load had no RGB profile.
     std::shared_ptr<const std::vector<uint8_t>> icc_profile_;
     uint64_t memory_budget_ = 0;
+    // What the last decoding told, whichever decoded.
+    mutable int decode_warnings_ = 0;
+    mutable std::string first_warning_;
 };
 
 }  // namespace pixmora

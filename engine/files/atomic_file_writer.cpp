@@ -22,6 +22,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "engine/files/file_descriptor.h"
 #include "engine/codec/jpeg_errors.h"
 
 namespace pixmora {
@@ -51,23 +52,6 @@ public:
 
 private:
     sigset_t previous_;
-};
-
-class TFileDescriptor {
-public:
-    explicit TFileDescriptor(int fd = -1) : fd_(fd) {}
-    ~TFileDescriptor() { Reset(-1); }
-    TFileDescriptor(const TFileDescriptor&) = delete;
-    TFileDescriptor& operator=(const TFileDescriptor&) = delete;
-    int Get() const { return fd_; }
-    int Release() { return std::exchange(fd_, -1); }
-    void Reset(int fd) {
-        if (fd_ >= 0) close(fd_);
-        fd_ = fd;
-    }
-
-private:
-    int fd_;
 };
 
 // A hidden name given to the new file, removed again unless the rename has taken it.

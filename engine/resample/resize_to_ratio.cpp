@@ -3,20 +3,22 @@
 #include "engine/resample/resize_to_ratio.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
+#include <jerror.h>
+#include <jpeglib.h>
+
 #include "engine/codec/jpeg_decoder.h"
 #include "engine/codec/jpeg_errors.h"
-#include "engine/run/memory_budget.h"
 #include "engine/resample/nearest_neighbour.h"
 #include "engine/resample/scale_dimension.h"
+#include "engine/run/memory_budget.h"
 
 namespace pixmora {
 
 namespace {
-
-constexpr int kInputEmpty = 42;
 
 void SampleWhileDecoding(TJPEGDecoder& decoder, TPixelBuffer& target) {
     const int32_t source_height = decoder.Height();
@@ -46,7 +48,7 @@ void SampleWhileDecoding(TJPEGDecoder& decoder, TPixelBuffer& target) {
             }
         }
         const int32_t read = decoder.ReadRows(rows.data(), std::min(chunk, source_height - first));
-        if (read == 0) throw EJPEG(kInputEmpty);
+        if (read == 0) throw EJPEG(JERR_INPUT_EMPTY);
         for (int32_t i = 0; i < read && target_row < target_height; ++i) {
             const int32_t source_row = first + i;
             if (wanted != source_row) continue;
@@ -75,12 +77,14 @@ void ResizeToRatio(TJPEGImage& image, TPixelBuffer& target, int32_t ratio) {
         target.SetSize(width, height);
         StretchNearest(source, target);
     } else {
-        const TByteBuffer& bytes = image.EncodedBytes();
-        if (bytes.empty()) throw EJPEG(kInputEmpty);
+        const TByteView bytes = image.EncodedBytes();
+        if (bytes.empty()) throw EJPEG(JERR_INPUT_EMPTY);
         // The decoder takes its memory, or fails for want of it, before the target does.
+        image.NoteDecodeWarnings(0, std::string());
         TJPEGDecoder decoder(bytes.data(), bytes.size(), decoder_memory);
         target.SetSize(width, height);
         SampleWhileDecoding(decoder, target);
+        image.NoteDecodeWarnings(decoder.Warnings(), decoder.FirstWarning());
     }
     image.Assign(target);
 }

@@ -15,6 +15,7 @@ namespace pixmora {
 // never held. Throws EOutOfMemory (before decoding) when the target cannot be allocated,
 // a zero or negative dimension included, or when the target and the decoder's memory
 // together exceed the image's memory budget; EJPEG when decoding fails (42: no bytes).
+// libjpeg's warnings about the data are noted on image (DecodeWarnings).
 void ResizeToRatio(TJPEGImage& image, TPixelBuffer& target, int32_t ratio);
 
 }  // namespace pixmora

@@ -88,6 +88,8 @@ FileResult ResizeListedFile(const FileJob& job, TJPEGImage& image, TPixelBuffer&
                                         settings.box_width, settings.box_height);
         }
         ResizeToRatio(image, target, settings.ratio);
+        result.warnings = image.DecodeWarnings();
+        result.warning = image.FirstWarning();
         if (boxed && result.shown.Empty())
             result.shown = ReduceForBox(target, settings.box_width, settings.box_height);
     } catch (const std::exception& failure) {

@@ -47,6 +47,10 @@ struct FileResult {
     std::string output;
     // Why the file was not written (also for NoPixels).
     FailureReason failure;
+    // libjpeg's warnings while the file was decoded (damaged data: a file cut short, a
+    // corrupt segment), and the first one's text; the output is written all the same.
+    int warnings = 0;
+    std::string warning;
     // The file's picture fitted into the box, when a box was given.
     TPixelBuffer shown;
     // The output written whole, waiting to take its name.

@@ -10,22 +10,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "engine/files/file_descriptor.h"
+#include "engine/files/source_file.h"
 #include "engine/codec/jpeg_errors.h"
 
 namespace pixmora {
 
 namespace {
-
-class FileCloser {
-public:
-    explicit FileCloser(int fd) : fd_(fd) {}
-    ~FileCloser() { close(fd_); }
-    FileCloser(const FileCloser&) = delete;
-    FileCloser& operator=(const FileCloser&) = delete;
-
-private:
-    int fd_;
-};
 
 HeaderProbe Failed(FailureKind kind, int error_number = 0) {
     HeaderProbe probe;
@@ -55,12 +46,17 @@ bool ReadUpTo(int fd, std::vector<uint8_t>& bytes, size_t size, bool& at_end) {
 }  // namespace
 
 HeaderProbe ProbeJPEGHeader(const std::string& path, size_t first_piece) {
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return Failed(FailureKind::CannotOpen, errno);
-    const FileCloser closer(fd);
-    struct stat status;
-    if (fstat(fd, &status) != 0) return Failed(FailureKind::CannotOpen, errno);
-    if (!S_ISREG(status.st_mode)) return Failed(FailureKind::NotRegularFile);
+    // Opened as the run opens its sources, so that both refuse the same files.
+    struct stat status {};
+    int fd = -1;
+    try {
+        fd = OpenSourceFile(path, status);
+    } catch (const ENotRegularFile&) {
+        return Failed(FailureKind::NotRegularFile);
+    } catch (const EFOpenError& failure) {
+        return Failed(FailureKind::CannotOpen, failure.ErrorNumber());
+    }
+    const TFileDescriptor closer(fd);
 
     std::vector<uint8_t> bytes;
     bool at_end = false;

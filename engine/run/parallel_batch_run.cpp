@@ -29,6 +29,7 @@ public:
 
     void FileDone(int32_t, const TListe_File& entry, const FileResult& result,
                   int32_t processed) override {
+        if (result.warnings > 0) view_.ShowDamagedData(entry.FullName, result.warning);
         if (result.outcome != FileOutcome::Saved)
             view_.ShowFileFailure(entry.FullName, result.failure);
         if (result.outcome != FileOutcome::LoadFailed)
@@ -82,6 +83,8 @@ int32_t RunBatchInParallel(const std::vector<TListe_File>& files,
             told = true;
         }
     }
+    // A request taken while the last files in progress were finishing is told all the same.
+    if (!told && control.StopRequested()) view.ShowStopping();
     return run.Written();
 }
 

@@ -23,8 +23,10 @@ std::shared_lock<std::shared_mutex> RunControl::EnterSave() {
 }
 
 void RunControl::CloseSaves() {
-    const std::unique_lock<std::shared_mutex> closing(saves_);
     saves_closed_ = true;
+    // Taken once the saves in progress are done; a save that got in meanwhile has seen
+    // the flag and left.
+    const std::unique_lock<std::shared_mutex> closing(saves_);
 }
 
 }  // namespace pixmora

@@ -25,7 +25,8 @@ public:
     // Held by a save while it encodes and writes its file. Once the saves are closed, it
     // never returns.
     std::shared_lock<std::shared_mutex> EnterSave();
-    // Returns once no save is in progress; every later save then waits for good. Called
+    // Returns once no save is in progress; every later save then waits for good. Saves
+    // that keep starting cannot hold it back: those entering after the call wait. Called
     // just before the process ends at once.
     void CloseSaves();
 
@@ -34,7 +35,9 @@ private:
     std::condition_variable changed_;
     std::atomic<bool> stop_{false};
     std::shared_mutex saves_;
-    bool saves_closed_ = false;  // under saves_
+    // Set before the exclusive lock is asked for: the system's lock lets readers in ahead
+    // of a waiting writer, so saves must step back by themselves.
+    std::atomic<bool> saves_closed_{false};
 };
 
 }  // namespace pixmora

@@ -1,12 +1,16 @@
 // pixmora-batch run as a separate process over temporary folders.
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -42,6 +46,9 @@ Outcome RunBatchProgram(const std::vector<std::string>& args,
     if (pipe(in_pipe) != 0 || pipe(out_pipe) != 0 || pipe(err_pipe) != 0) return {};
     const pid_t pid = fork();
     if (pid == 0) {
+        // SIGQUIT ends the program with a core dump, of no use here.
+        const rlimit no_core{0, 0};
+        setrlimit(RLIMIT_CORE, &no_core);
         dup2(in_pipe[0], STDIN_FILENO);
         dup2(out_pipe[1], STDOUT_FILENO);
         dup2(err_pipe[1], STDERR_FILENO);
@@ -444,14 +451,13 @@ TEST_F(BatchCommandTest, TheDryRunForetellsTheRunCaseByCase) {
          },
          "%O/a.jpg: damaged data: JPEG datastream contains no image\n", 1,
          "%S/a.jpg: damaged data: JPEG datastream contains no image\n"},
-        {"cannot be opened",
+        {"a socket named .jpg",
          [&](const std::string& f) {
              fs::create_directories(f);
              BindSocket(f + "/a.jpg");
              return std::vector<std::string>{f + "/a.jpg"};
          },
-         "%O/a.jpg: cannot read: No such device or address\n", 1,
-         "%S/a.jpg: cannot open: No such device or address\n"},
+         "%O/a.jpg: cannot read: not a regular file\n", 1, "%S/a.jpg: not a regular file\n"},
         {"over the memory budget ends the run",
          [&](const std::string& f) {
              return std::vector<std::string>{"--max-memory", "5M", jpeg(f + "/a.jpg", 16, 16),
@@ -558,6 +564,127 @@ TEST_F(BatchCommandTest, AdobeRgbProfileReachesTheOutput) {
     const std::string out = test::ReadFile(Root() + "/P/P/a.jpg");
     EXPECT_EQ(SizeOf(Root() + "/P/P/a.jpg"), std::make_pair(30, 20));
     EXPECT_TRUE(test::ReadIccProfile(out) == options.icc_profile);
+}
+
+TEST_F(BatchCommandTest, DamagedDataIsWrittenToldAndExitsOne) {
+    const std::string whole = test::MakeJpeg(test::Options(200, 160));
+    const std::string cut = temp_.WriteFile("D/a.jpg", whole.substr(0, whole.size() / 2));
+    Jpeg("D/b.jpg", 64, 48);
+    const Outcome run = RunBatchProgram({"--jobs", "1", Root() + "/D"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "processing 0 / 2\n" + cut +
+                           ": damaged data: Premature end of JPEG file\nprocessing 1 / 2\n"
+                           "processing 2 / 2\n");
+    // Written all the same, as the window does.
+    EXPECT_EQ(SizeOf(Root() + "/D/D/a.jpg"), std::make_pair(100, 80));
+    EXPECT_EQ(SizeOf(Root() + "/D/D/b.jpg"), std::make_pair(32, 24));
+}
+
+TEST_F(BatchCommandTest, AFifoNamedJpgHoldsNeitherTheRunNorTheDryRun) {
+    Jpeg("F/a.jpg", 16, 16);
+    const std::string fifo = Root() + "/F/b.jpg";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    const Outcome run = RunBatchProgram({"--jobs", "1", Root() + "/F"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("\n" + fifo + ": not a regular file\n"), std::string::npos) << run.err;
+    EXPECT_TRUE(fs::exists(Root() + "/F/F/a.jpg"));
+    const Outcome dry = RunBatchProgram({"--dry-run", Root() + "/F"});
+    EXPECT_EQ(dry.status, 1) << dry.out;
+}
+
+// Many small files and seven jobs keep a save in progress nearly all the time.
+class SignalledRunTest : public BatchCommandTest {
+protected:
+    static constexpr int kCount = 600;
+    void SetUp() override {
+        const std::string jpeg = test::MakeJpeg(test::Options(64, 48));
+        for (int i = 0; i < kCount; ++i)
+            many_.WriteFile("Many/f" + std::to_string(1000 + i) + ".jpg", jpeg);
+    }
+    std::string Source() const { return many_.Path().string() + "/Many"; }
+    std::string Outputs() const { return Source() + "/Many"; }
+    // Every output is whole, none is a temporary left behind; returns how many there are.
+    int ExpectOnlyWholeOutputs() const {
+        const std::set<std::string> written = EntryNames(Outputs());
+        for (const std::string& name : written) {
+            EXPECT_EQ(name.size(), 9u) << name;  // f1234.jpg
+            EXPECT_EQ(SizeOf(Outputs() + "/" + name), std::make_pair(96, 72)) << name;
+        }
+        return static_cast<int>(written.size());
+    }
+
+    test::TempFolder many_{test::MemoryFileSystem()};
+};
+
+TEST_F(SignalledRunTest, TermHupAndQuitStopTheRunAtOnceAndEndByTheSignal) {
+    for (const int signal_number : {SIGTERM, SIGHUP, SIGQUIT}) {
+        SCOPED_TRACE(strsignal(signal_number));
+        fs::remove_all(Outputs());
+        bool sent = false;
+        const Outcome run = RunBatchProgram(
+            {"--ratio", "150", "--jobs", "7", Source()}, [&](const std::string& line, pid_t pid) {
+                if (!sent && line == "processing 20 / " + std::to_string(kCount)) {
+                    kill(pid, signal_number);
+                    sent = true;
+                }
+            });
+        ASSERT_TRUE(sent);
+        EXPECT_EQ(run.status, 128 + signal_number) << run.err;
+        EXPECT_NE(run.err.find("stopping after the file in progress"), std::string::npos)
+            << run.err;
+        // The files in progress are finished and shown; no other file is started.
+        const std::size_t at = run.err.rfind("processing ");
+        ASSERT_NE(at, std::string::npos);
+        const int done = std::stoi(run.err.substr(at + 11));
+        EXPECT_LT(done, kCount / 2);
+        EXPECT_EQ(ExpectOnlyWholeOutputs(), done);
+    }
+}
+
+TEST_F(SignalledRunTest, AnErrorStreamNobodyReadsHoldsNeitherTheRunNorTheStop) {
+    int err_pipe[2];
+    ASSERT_EQ(pipe(err_pipe), 0);
+    // One page: the progress lines fill it after some two hundred files.
+    fcntl(err_pipe[1], F_SETPIPE_SZ, 4096);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int null = open("/dev/null", O_RDWR);
+        dup2(null, STDIN_FILENO);
+        dup2(null, STDOUT_FILENO);
+        dup2(err_pipe[1], STDERR_FILENO);
+        close(err_pipe[0]);
+        execl(PIXMORA_BATCH_BINARY, PIXMORA_BATCH_BINARY, "--ratio", "150", "--jobs", "7",
+              Source().c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(err_pipe[1]);
+    using Clock = std::chrono::steady_clock;
+    const auto Exited = [pid](int& status) { return waitpid(pid, &status, WNOHANG) == pid; };
+    int status = 0;
+    bool exited = false;
+    // Well past the files whose progress fits the pipe.
+    for (const auto give_up = Clock::now() + std::chrono::seconds(20);
+         !(exited = Exited(status)) && Clock::now() < give_up;) {
+        std::error_code ec;
+        if (std::distance(fs::directory_iterator(Outputs(), ec), fs::directory_iterator()) >= 300)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    if (!exited) {
+        kill(pid, SIGINT);
+        const auto signalled = Clock::now();
+        while (!(exited = Exited(status)) && Clock::now() - signalled < std::chrono::seconds(10))
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        EXPECT_LT(Clock::now() - signalled, std::chrono::seconds(5));
+    }
+    if (!exited) {
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+    }
+    close(err_pipe[0]);
+    ASSERT_TRUE(exited);
+    EXPECT_TRUE(WIFEXITED(status));
+    ExpectOnlyWholeOutputs();
 }
 
 }  // namespace

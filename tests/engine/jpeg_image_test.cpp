@@ -4,11 +4,19 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fstream>
+#include <functional>
 #include <string>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include "engine/codec/jpeg_errors.h"
+#include "engine/resample/resize_to_ratio.h"
 #include "support/jpeg_maker.h"
 #include "support/temp_folder.h"
 
@@ -43,8 +51,10 @@ TEST(TJPEGImage, LoadReadsOnlyTheHeader) {
     EXPECT_FALSE(image.ProgressiveEncoding());
     EXPECT_TRUE(image.Picture().Empty());
 
-    // Dimensions far beyond memory are fine at load: nothing is decoded yet.
-    image.LoadFromFile(folder.WriteFile("big.jpg", WithFrameSize(MakeJpeg({}), 65500, 65500)));
+    // Dimensions far beyond memory are fine at load: nothing is decoded yet. (Arithmetic
+    // coding, which may hold a huge picture in a few bytes.)
+    image.LoadFromFile(folder.WriteFile(
+        "big.jpg", WithFrameSize(MakeJpeg(test::Arithmetic(JpegOptions{})), 65500, 65500)));
     EXPECT_EQ(image.Width(), 65500);
 
     image.LoadFromFile(folder.WriteFile("p.jpg", MakeJpeg(Progressive(JpegOptions{}))));
@@ -86,6 +96,166 @@ TEST(TJPEGImage, MissingFileNamesItAndTheReason) {
     } catch (const EFOpenError& error) {
         EXPECT_EQ(std::string(error.what()),
                   "Impossible d'ouvrir le fichier \"" + path + "\". " + std::strerror(ENOENT));
+    }
+}
+
+// Opening a FIFO that no one writes, or reading a device, would hold the run for ever.
+TEST(TJPEGImage, WhatIsNotARegularFileIsRefusedWithoutWaiting) {
+    TempFolder folder;
+    const std::string fifo = folder.Slash() + "fifo.jpg";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    const std::string socket_path = folder.Slash() + "socket.jpg";
+    const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(socket_path.size(), sizeof address.sun_path);
+    std::strcpy(address.sun_path, socket_path.c_str());
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const std::string folder_named_jpg = folder.Slash() + "folder.jpg";
+    std::filesystem::create_directory(folder_named_jpg);
+    for (const std::string& path :
+         {fifo, socket_path, std::string("/dev/zero"), folder_named_jpg}) {
+        SCOPED_TRACE(path);
+        TJPEGImage image;
+        image.LoadFromFile(folder.WriteFile("a.jpg", MakeJpeg({})));
+        try {
+            image.LoadFromFile(path);
+            ADD_FAILURE() << "loaded";
+        } catch (const ENotRegularFile& error) {
+            EXPECT_EQ(std::string(error.what()),
+                      "Impossible d'ouvrir le fichier \"" + path + "\". not a regular file");
+            EXPECT_EQ(error.Reason(), "not a regular file");
+            // The window handles it as any file that cannot be opened.
+            EXPECT_NE(dynamic_cast<const EFOpenError*>(&error), nullptr);
+        }
+        EXPECT_EQ(image.Width(), 0);
+        EXPECT_TRUE(image.EncodedBytes().empty());
+    }
+    close(listener);
+}
+
+// The addresses of the mappings of path in this process's memory.
+std::vector<std::pair<uintptr_t, uintptr_t>> MappingsOf(const std::string& path) {
+    std::vector<std::pair<uintptr_t, uintptr_t>> ranges;
+    std::ifstream maps("/proc/self/maps");
+    for (std::string line; std::getline(maps, line);) {
+        if (line.size() < path.size() ||
+            line.compare(line.size() - path.size(), path.size(), path) != 0)
+            continue;
+        ranges.emplace_back(std::stoull(line, nullptr, 16),
+                            std::stoull(line.substr(line.find('-') + 1), nullptr, 16));
+    }
+    return ranges;
+}
+
+TEST(TJPEGImage, TheLoadedFileIsMappedNotCopied) {
+    TempFolder folder;
+    const std::string bytes = MakeJpeg(Options(300, 200));
+    const std::string path = folder.WriteFile("a.jpg", bytes);
+    TJPEGImage image;
+    image.LoadFromFile(path);
+    const TByteView loaded = image.EncodedBytes();
+    ASSERT_EQ(std::string(loaded.begin(), loaded.end()), bytes);
+    const auto address = reinterpret_cast<uintptr_t>(loaded.data());
+    bool inside = false;
+    for (const auto& [first, end] : MappingsOf(std::filesystem::canonical(path).string()))
+        inside |= address >= first && address + loaded.size() <= end;
+    EXPECT_TRUE(inside);
+    EXPECT_EQ(image.DecodePicture().Width(), 300);
+
+    // Unmapped once the image lets it go.
+    image.LoadFromFile(folder.WriteFile("b.jpg", MakeJpeg(Options(8, 8))));
+    EXPECT_TRUE(MappingsOf(std::filesystem::canonical(path).string()).empty());
+}
+
+// A file whose size reads 0 but that has bytes (the files of /proc) is read to its end.
+TEST(TJPEGImage, AFileThatCannotBeMappedIsReadWhole) {
+    TJPEGImage image;
+    EXPECT_EQ(JpegErrorCode([&] { image.LoadFromFile("/proc/self/status"); }), 53);
+}
+
+// A Huffman-coded frame spends at least one bit on each 8 x 8 block of its first
+// component: fewer bits cannot be a whole file, and decoding them would only make a huge
+// grey picture.
+TEST(TJPEGImage, AFileTooShortForItsPictureIsRefusedAtLoad) {
+    struct Case {
+        const char* name;
+        JpegOptions options;
+        int width, height;
+        bool refused;
+    };
+    const Case cases[] = {
+        {"progressive", Progressive(Options(16, 16)), 49157, 27397, true},
+        {"baseline", Options(16, 16), 4000, 3000, true},
+        {"gray", Options(16, 16, 1), 1000, 1000, true},
+        {"arithmetic may be that small", test::Arithmetic(Options(16, 16)), 49157, 27397, false},
+        {"plain colour is cheap but not that cheap", test::Plain(Options(2000, 1500)), 2000, 1500,
+         false},
+    };
+    TempFolder folder;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string bytes = WithFrameSize(MakeJpeg(c.options), c.width, c.height);
+        TJPEGImage image;
+        try {
+            image.LoadFromFile(folder.WriteFile("d.jpg", bytes));
+            EXPECT_FALSE(c.refused);
+            EXPECT_EQ(image.Width(), c.width);
+        } catch (const EDamagedData& error) {
+            EXPECT_TRUE(c.refused);
+            EXPECT_EQ(std::string(error.what()),
+                      std::to_string(bytes.size()) + " bytes cannot hold a " +
+                          std::to_string(c.width) + " x " + std::to_string(c.height) + " picture");
+        }
+        // From memory the same.
+        if (c.refused) {
+            EXPECT_THROW(
+                image.LoadFromMemory(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()),
+                EDamagedData);
+        }
+    }
+}
+
+// A file cut short decodes with its missing part grey; libjpeg's warnings tell it.
+TEST(TJPEGImage, DamagedDataIsCountedWithLibjpegsFirstWarning) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        bool damaged;
+    };
+    const std::string baseline = MakeJpeg(Options(320, 240));
+    const std::string progressive = MakeJpeg(Progressive(Options(320, 240)));
+    const Case cases[] = {
+        {"whole", baseline, false},
+        {"whole progressive", progressive, false},
+        {"cut in half", baseline.substr(0, baseline.size() / 2), true},
+        {"progressive cut in half", progressive.substr(0, progressive.size() / 2), true},
+    };
+    TempFolder folder;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = folder.WriteFile("w.jpg", c.bytes);
+        for (const bool resized : {false, true}) {
+            SCOPED_TRACE(resized ? "resized" : "decoded");
+            TJPEGImage image;
+            image.LoadFromFile(path);
+            if (resized) {
+                TPixelBuffer target;
+                ResizeToRatio(image, target, 50);
+            } else {
+                EXPECT_EQ(image.DecodePicture().Height(), 240);
+            }
+            if (c.damaged) {
+                EXPECT_GE(image.DecodeWarnings(), 1);
+                EXPECT_EQ(image.FirstWarning(), "Premature end of JPEG file");
+            } else {
+                EXPECT_EQ(image.DecodeWarnings(), 0);
+                EXPECT_EQ(image.FirstWarning(), "");
+            }
+            // A new load starts clean.
+            image.LoadFromFile(folder.WriteFile("fine.jpg", MakeJpeg({})));
+            EXPECT_EQ(image.DecodeWarnings(), 0);
+        }
     }
 }
 

@@ -31,6 +31,7 @@ public:
     std::vector<std::string> statuses;
     std::vector<std::string> failures;  // the paths
     std::vector<FailureKind> kinds;
+    std::vector<std::string> damaged;  // path + ": " + message
     int stoppings = 0;
     std::function<void(const std::string&)> on_status;
 
@@ -41,6 +42,9 @@ public:
     void ShowFileFailure(const std::string& path, const FailureReason& reason) override {
         failures.push_back(path);
         kinds.push_back(reason.kind);
+    }
+    void ShowDamagedData(const std::string& path, const std::string& message) override {
+        damaged.push_back(path + ": " + message);
     }
     void ShowStopping() override { ++stoppings; }
 };
@@ -208,6 +212,17 @@ TEST_F(ParallelBatchRunTest, AFailedSaveIsReportedAndTheRunGoesOn) {
     EXPECT_EQ(view_.kinds, std::vector<FailureKind>{FailureKind::ReadOnlyOutput});
     EXPECT_EQ(test::ReadFile(locked), "keep me");
     EXPECT_EQ(view_.statuses.back(), ProcessingText(6, 6));
+}
+
+TEST_F(ParallelBatchRunTest, DamagedDataIsToldAndTheFileWrittenAllTheSame) {
+    const std::string whole = test::MakeJpeg(Options(200, 160));
+    const std::string cut = temp_.WriteFile("D/cut.jpg", whole.substr(0, whole.size() / 2));
+    AddListed(cut);
+    Add("D/fine.jpg", Options(64, 48));
+    EXPECT_EQ(Run(2), 2);
+    EXPECT_EQ(view_.damaged, std::vector<std::string>{cut + ": Premature end of JPEG file"});
+    EXPECT_TRUE(view_.failures.empty());
+    EXPECT_EQ(test::PictureSizeOf(Root() + "/D/D/cut.jpg"), std::make_pair(100, 80));
 }
 
 TEST_F(ParallelBatchRunTest, AStopRequestLetsTheFilesInProgressFinish) {

@@ -181,21 +181,30 @@ TEST_F(PreviewTest, ResizeAndSaveFailuresAreSilent) {
     EXPECT_EQ(result.measures[0], "Width : 40");
 }
 
-// A damaged file of some 600 bytes whose progressive header claims 49157 x 27397 pixels:
-// its coefficients alone would take 4 GB. The preview's budget refuses them before anything
-// large is allocated, and the failure is the showing's.
+// Damaged files of some 600 bytes whose progressive header claims 49157 x 27397 pixels:
+// their coefficients alone would take 4 GB. Huffman-coded, the file is refused at load as
+// too short for its picture; arithmetic-coded (which might hold it), the preview's budget
+// refuses the coefficients before anything large is allocated. Either failure is the
+// showing's.
 TEST_F(PreviewTest, AHugeDamagedHeaderFailsWithinThePreviewsBudget) {
-    const std::string bytes =
-        test::WithFrameSize(test::MakeJpeg(test::Progressive(test::Options(16, 16))), 49157, 27397);
-    ASSERT_LT(bytes.size(), 1000u);
-    const std::string damaged = temp_.WriteFile("p/damaged.jpg", bytes);
-    const uint64_t peak_before = PeakResidentBytes();
-    const PreviewResult result = MakePreview(Request(damaged), bitmaps_);
-    EXPECT_LT(PeakResidentBytes() - peak_before, uint64_t{64} << 20);
-    EXPECT_EQ(FailureText(result), EOutOfMemory().what());
-    EXPECT_TRUE(result.picture.Empty());
-    EXPECT_EQ(Measures(result), kResetLabels);
-    EXPECT_FALSE(fs::exists(Temporary()));
+    for (const bool arithmetic : {false, true}) {
+        SCOPED_TRACE(arithmetic ? "arithmetic" : "huffman");
+        test::JpegOptions options = test::Progressive(test::Options(16, 16));
+        options.arithmetic = arithmetic;
+        const std::string bytes = test::WithFrameSize(test::MakeJpeg(options), 49157, 27397);
+        ASSERT_LT(bytes.size(), 1000u);
+        const std::string damaged = temp_.WriteFile("p/damaged.jpg", bytes);
+        const uint64_t peak_before = PeakResidentBytes();
+        const PreviewResult result = MakePreview(Request(damaged), bitmaps_);
+        EXPECT_LT(PeakResidentBytes() - peak_before, uint64_t{64} << 20);
+        EXPECT_EQ(FailureText(result), arithmetic
+                                           ? std::string(EOutOfMemory().what())
+                                           : std::to_string(bytes.size()) +
+                                                 " bytes cannot hold a 49157 x 27397 picture");
+        EXPECT_TRUE(result.picture.Empty());
+        EXPECT_EQ(Measures(result), kResetLabels);
+        EXPECT_FALSE(fs::exists(Temporary()));
+    }
 }
 
 TEST_F(PreviewTest, ASupersededPreviewStopsWithoutWritingTheTemporaryFile) {

@@ -51,7 +51,7 @@ bool SurelyRefused(const pixmora::TJPEGImage& image, int32_t width, int32_t heig
     const uint64_t target = pixmora::TPixelBuffer::ByteCount(width, height);
     if (target == 0 || target > kMemoryBudget) return true;
     if (!image.ProgressiveEncoding()) return false;
-    const pixmora::TByteBuffer& file = image.EncodedBytes();
+    const pixmora::TByteView file = image.EncodedBytes();
     try {
         return WholeImageCoefficientBytes(file.data(), file.size()) > kMemoryBudget - target;
     } catch (const pixmora::EJPEG&) {
@@ -76,6 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         image.LoadFromMemory(file, file_size);
     } catch (const EJPEG&) {
         return 0;  // not a JPEG file, or a dimension beyond the format's
+    } catch (const EDamagedData&) {
+        return 0;  // far too short for its picture
     }
     const int32_t width = image.Width(), height = image.Height();
     if (width < 0 || width > kLargestDimension || height < 0 || height > kLargestDimension)

@@ -18,11 +18,6 @@ void Write(const std::string& folder, const std::string& name, int ratio, const 
     if (!out) std::fprintf(stderr, "cannot write %s\n", name.c_str());
 }
 
-JpegOptions Arithmetic(JpegOptions options) {
-    options.arithmetic = true;
-    return options;
-}
-
 JpegOptions Restarts(JpegOptions options, int interval) {
     options.restart_interval = interval;
     return options;

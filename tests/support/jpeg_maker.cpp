@@ -29,6 +29,11 @@ JpegOptions Progressive(JpegOptions options) {
     return options;
 }
 
+JpegOptions Arithmetic(JpegOptions options) {
+    options.arithmetic = true;
+    return options;
+}
+
 JpegOptions Ycck(JpegOptions options) {
     options.ycck = true;
     return options;

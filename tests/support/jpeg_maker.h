@@ -35,8 +35,9 @@ struct JpegOptions {
 
 // A options of the given size and component count, the rest as default.
 JpegOptions Options(int width, int height, int components = 3);
-// The same options, progressive / stored as YCCK / in one plain colour.
+// The same options, progressive / arithmetic-coded / stored as YCCK / in one plain colour.
 JpegOptions Progressive(JpegOptions options);
+JpegOptions Arithmetic(JpegOptions options);
 JpegOptions Ycck(JpegOptions options);
 JpegOptions Plain(JpegOptions options);
 JpegOptions Sampling(JpegOptions options, int luma_h, int luma_v);
