@@ -332,6 +332,28 @@ TEST_F(WindowRun, ClosingDuringARunSavesAtOnceFinishesTheFilesInProgressAndClose
     for (int i = 0; i < 5; ++i) EXPECT_EQ(Exists(OutputOf(files[i])), i < 3) << files[i];
 }
 
+TEST_F(WindowRun, ColourProfilesOfTheSourcesReachTheirCopies) {
+    // Adobe RGB in a progressive source, ProPhoto in a baseline one, a gray one on a gray
+    // picture (not carried: the copy is RGB).
+    const std::string adobe = ReadFile(test::ColordProfile("AdobeRGB1998.icc"));
+    const std::string prophoto = ReadFile(test::ColordProfile("ProPhotoRGB.icc"));
+    test::JpegOptions first = test::Progressive(test::Options(80, 60));
+    first.icc_profile = adobe;
+    test::JpegOptions second = test::Options(64, 48);
+    second.icc_profile = prophoto;
+    test::JpegOptions third = test::Options(40, 30, 1);
+    third.icc_profile = ReadFile(test::GhostscriptProfile("default_gray.icc"));
+    files = {photos.WriteFile("a.jpg", test::MakeJpeg(first)),
+             photos.WriteFile("b.jpg", test::MakeJpeg(second)),
+             photos.WriteFile("c.jpg", test::MakeJpeg(third))};
+    Drop(files);
+    RunToEnd();
+    EXPECT_EQ(ItemTexts(), Marked("111"));
+    EXPECT_EQ(test::ReadIccProfile(ReadFile(OutputOf(files[0]))), adobe);
+    EXPECT_EQ(test::ReadIccProfile(ReadFile(OutputOf(files[1]))), prophoto);
+    EXPECT_EQ(test::ReadIccProfile(ReadFile(OutputOf(files[2]))), "");
+}
+
 TEST_F(WindowRun, AClosingAskedBeforeAFailureBoxStillEndsTheWindow) {
     files = {WriteSlowPhoto("a.jpg"), photos.WriteFile("text.jpg", "not a picture")};
     Drop(files);
