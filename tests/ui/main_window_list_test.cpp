@@ -45,16 +45,6 @@ protected:
                          [this] { ++rebuilds; });
     }
 
-    // The six measure labels: before, then after.
-    std::vector<std::string> Labels() const {
-        std::vector<std::string> texts;
-        for (const TLabel* label :
-             {window->LBL_Width, window->LBL_Height, window->LBL_Size, window->LBL_Width_New,
-              window->LBL_Height_New, window->LBL_Size_New}) {
-            texts.push_back(label->text().toStdString());
-        }
-        return texts;
-    }
 
     std::vector<std::string> FullNames() const {
         std::vector<std::string> names;

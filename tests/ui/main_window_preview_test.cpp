@@ -43,15 +43,6 @@ protected:
         window->EDT_Ratio->SetText("50");
     }
 
-    std::vector<std::string> Labels() const {
-        std::vector<std::string> texts;
-        for (const TLabel* label :
-             {window->LBL_Width, window->LBL_Height, window->LBL_Size, window->LBL_Width_New,
-              window->LBL_Height_New, window->LBL_Size_New}) {
-            texts.push_back(label->text().toStdString());
-        }
-        return texts;
-    }
     // The six figures a preview of `photo` at 50 % shows.
     std::vector<std::string> FiguresOf(const std::string& photo) const {
         const auto [width, height] = test::PictureSizeOf(photo);

@@ -13,6 +13,7 @@
 #include "support/jpeg_maker.h"
 #include "ui/application_title.h"
 #include "ui/image_list_box.h"
+#include "ui/label.h"
 #include "ui/speed_button.h"
 #include "ui/uf_main.h"
 
@@ -152,6 +153,16 @@ void WindowTest::WaitForRunEnd() {
 void WindowTest::RunToEnd() {
     ClickStart();
     WaitForRunEnd();
+}
+
+std::vector<std::string> WindowTest::Labels() const {
+    std::vector<std::string> texts;
+    for (const TLabel* label : {window->LBL_Width, window->LBL_Height, window->LBL_Size,
+                                window->LBL_Width_New, window->LBL_Height_New,
+                                window->LBL_Size_New}) {
+        texts.push_back(label->text().toStdString());
+    }
+    return texts;
 }
 
 std::vector<std::string> WindowTest::ItemTexts() const {

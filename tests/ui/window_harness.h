@@ -113,6 +113,8 @@ protected:
     QObject* Hooks() const { return hooks_.get(); }
 
     std::vector<std::string> ItemTexts() const;
+    // The six measure labels: before, then after.
+    std::vector<std::string> Labels() const;
     // Where the run writes the copy of `source` with the fixed folder off.
     static std::string OutputOf(const std::string& source);
 
