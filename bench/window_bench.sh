@@ -4,6 +4,7 @@
 # then the arrow keys held down a list of copies of the largest photo, with the longest the
 # window's thread went unanswered meanwhile.
 # Usage: bench/window_bench.sh [--build DIR] [--repeats N] [--count N] [--instructions]
+#                              [--baseline PROG]
 #                              [PHOTO...]
 #   --build DIR     build folder holding cli/pixmora-batch and bench/window_bench (default build)
 #   --repeats N     best of N runs, the batch and the window interleaved (default 3)
@@ -11,6 +12,8 @@
 #                   DIR/bench/window_bench_cache
 #   --instructions  also count the instructions of both runs under valgrind's callgrind:
 #                   slow, but the same however busy the machine is
+#   --baseline PROG another window_bench (built from an earlier commit) whose run is timed
+#                   beside, for the window's run against the one before it
 #   PHOTO...        JPEG files (default: the MATE background photos)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,6 +22,7 @@ build=build
 repeats=3
 count=10000
 instructions=0
+baseline=""
 photos=()
 while [ $# -gt 0 ]; do
     case "$1" in
@@ -26,7 +30,8 @@ while [ $# -gt 0 ]; do
         --repeats) repeats=$2; shift 2 ;;
         --count) count=$2; shift 2 ;;
         --instructions) instructions=1; shift ;;
-        -h|--help) sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+        --baseline) baseline=$(realpath "$2"); shift 2 ;;
+        -h|--help) sed -n '2,17p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
         *) photos+=("$1"); shift ;;
     esac
 done
@@ -101,6 +106,12 @@ for i in $(seq "$repeats"); do
     printf '  run %d: pixmora-batch %.3f s (cpu %.3f), window %.3f s (cpu %.3f, gap %.1f ms),' \
         "$i" "$wall" "$cpu" "$wall2" "$cpu2" "$gap2"
     printf ' window with one worker %.3f s (cpu %.3f, gap %.1f ms)\n' "$wall1" "$cpu1" "$gap1"
+    if [ -n "$baseline" ]; then
+        rm -rf "$work/baseline"
+        read -r _ wall0 cpu0 < <("$baseline" run "$work/baseline" "${photos[@]}" | head -n 1)
+        best_baseline=$(smaller "${best_baseline:-}" "$wall0")
+        printf '  run %d: baseline window %.3f s (cpu %.3f)\n' "$i" "$wall0" "$cpu0"
+    fi
 done
 printf '%-32s %8s %8s\n' "" "wall s" "cpu s"
 printf '%-32s %8.3f %8.3f\n' "pixmora-batch --jobs $cores" "$best_batch" "$best_batch_cpu"
@@ -111,6 +122,10 @@ printf 'window / pixmora-batch: %.3f wall, %.3f cpu (goal <= 1.10 wall)\n' \
     "$(calc "$best_window / $best_batch")" "$(calc "$best_window_cpu / $best_batch_cpu")"
 printf 'window %d workers / one worker: %.3f wall (goal <= 0.60 on 2 cores)\n' \
     "$cores" "$(calc "$best_window / $best_one")"
+if [ -n "$baseline" ]; then
+    printf 'window / baseline window: %.3f wall (%.3f s against %.3f s)\n' \
+        "$(calc "$best_window / $best_baseline")" "$best_window" "$best_baseline"
+fi
 printf 'longest gap of the window thread during a run, worst run: %.1f ms (goal <= 50 ms)\n' \
     "$worst_run_gap"
 if [ "${peak_one:-0}" -gt 0 ]; then

@@ -9,7 +9,8 @@
 
 namespace pixmora {
 
-// The picture reduced to its fitted size by averaging the pixels each box pixel covers; the
+// The picture reduced to its fitted size, each box pixel the mean of up to 4 x 4 samples
+// spread evenly over the pixels it covers; the
 // picture itself (shared) when it fits already or the box has no pixels.
 TPixelBuffer ReduceForBox(const TPixelBuffer& picture, int32_t box_width, int32_t box_height);
 
