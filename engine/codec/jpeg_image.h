@@ -36,7 +36,7 @@ public:
     void LoadFromMemory(const uint8_t* data, size_t size);
 
     // The memory one decoding may take (see memory_budget.h); 0, the start, means
-    // DefaultMemoryBudget() of one job.
+    // DefaultMemoryBudget().
     void SetMemoryBudget(uint64_t bytes) { memory_budget_ = bytes; }
     uint64_t MemoryBudget() const;
 

@@ -7,9 +7,7 @@
 
 namespace pixmora {
 
-uint64_t DefaultMemoryBudget(unsigned jobs) {
-    return UsableMemoryBytes() / 2 / (jobs == 0 ? 1 : jobs);
-}
+uint64_t DefaultMemoryBudget() { return UsableMemoryBytes() / 2; }
 
 uint64_t BudgetLeftBesidePicture(uint64_t budget, int32_t width, int32_t height) {
     const uint64_t picture = TPixelBuffer::CheckedByteCount(width, height);

@@ -8,9 +8,9 @@
 
 namespace pixmora {
 
-// Half of the usable memory (UsableMemoryBytes) shared among jobs files decoded at once (0 counts
-// as 1).
-uint64_t DefaultMemoryBudget(unsigned jobs = 1);
+// Half of the usable memory (UsableMemoryBytes): the budget of a whole run, however many
+// files it decodes at once.
+uint64_t DefaultMemoryBudget();
 
 // What budget leaves to libjpeg once a width x height picture is taken from it. Throws
 // EOutOfMemory when the picture cannot be allocated (see TPixelBuffer::SetSize) or does
