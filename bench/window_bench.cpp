@@ -111,9 +111,8 @@ public:
     GapMeter() {
         timer_.setTimerType(Qt::PreciseTimer);
         timer_.setInterval(1);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            longest_ = std::max(longest_, since_.restart());
-        });
+        QObject::connect(&timer_, &QTimer::timeout,
+                         [this] { longest_ = std::max(longest_, since_.restart()); });
         since_.start();
         timer_.start();
     }

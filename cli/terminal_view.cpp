@@ -124,7 +124,8 @@ void TerminalView::SetStatusCaption(const std::string& text) {
 }
 
 void TerminalView::ShowFileFailure(const std::string& path, const FailureReason& reason) {
-    printer_->Add({LineKind::Message, EscapeControlCharacters(path + ": " + RunFailureText(reason))});
+    printer_->Add(
+        {LineKind::Message, EscapeControlCharacters(path + ": " + RunFailureText(reason))});
 }
 
 void TerminalView::ShowDamagedData(const std::string& path, const std::string& message) {

@@ -7,8 +7,8 @@
 #include <iterator>
 #include <vector>
 
-#include "engine/files/atomic_file_writer.h"
 #include "engine/codec/jpeg_errors.h"
+#include "engine/files/atomic_file_writer.h"
 
 namespace pixmora {
 namespace {

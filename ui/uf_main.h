@@ -18,17 +18,16 @@
 #include "collect/form_placement.h"
 #include "collect/placement_window_view.h"
 #include "collect/settings_view.h"
+#include "engine/codec/jpeg_image.h"
+#include "engine/files/file_entry.h"
 #include "engine/run/batch_run.h"
 #include "engine/run/batch_run_view.h"
 #include "engine/run/latest_mailbox.h"
 #include "engine/run/measure_label.h"
-#include "engine/run/run_control.h"
-#include "engine/run/run_phase.h"
-#include "engine/files/file_entry.h"
-#include "engine/codec/jpeg_image.h"
-#include "engine/files/file_entry.h"
 #include "engine/run/preview.h"
 #include "engine/run/preview_worker.h"
+#include "engine/run/run_control.h"
+#include "engine/run/run_phase.h"
 #include "engine/run/run_state.h"
 #include "ui/bitmap_file_loader.h"
 #include "ui/bitmap_list.h"
@@ -305,7 +304,8 @@ private:
     std::unique_ptr<TBitmapFileLoader> preview_bitmaps_;
     LatestMailbox<std::pair<uint64_t, PreviewResult>> preview_arrivals_;
     TWakeTarget preview_events_{[this] {
-        if (auto arrived = preview_arrivals_.Take()) PreviewArrived(arrived->first, arrived->second);
+        if (auto arrived = preview_arrivals_.Take())
+            PreviewArrived(arrived->first, arrived->second);
     }};
     std::unique_ptr<PreviewWorker> preview_worker_;
 };

@@ -11,8 +11,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "engine/files/file_descriptor.h"
 #include "engine/codec/jpeg_errors.h"
+#include "engine/files/file_descriptor.h"
 
 namespace pixmora {
 

@@ -94,9 +94,9 @@ private:
     int32_t processed_ = 0;
     int32_t written_ = 0;
     OutputOrderQueue queue_;
-    std::map<int32_t, FileJob> considered_;  // asked for, not yet started
+    std::map<int32_t, FileJob> considered_;           // asked for, not yet started
     std::map<int32_t, TListe_File> started_entries_;  // started, not yet shown
-    TJPEGImage inline_image_;  // for a run that could not start a thread
+    TJPEGImage inline_image_;                         // for a run that could not start a thread
     TPixelBuffer inline_target_;
 
     // Under mutex_:

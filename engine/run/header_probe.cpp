@@ -10,9 +10,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "engine/codec/jpeg_errors.h"
 #include "engine/files/file_descriptor.h"
 #include "engine/files/source_file.h"
-#include "engine/codec/jpeg_errors.h"
 
 namespace pixmora {
 

@@ -53,9 +53,8 @@ TEST(FailureReasonTest, EachFailureGivesItsKindAndWhatItNames) {
         // Raised by the program with libjpeg's code: libjpeg's text for it all the same.
         {"no bytes", [] { throw EJPEG(42); }, FailureStage::Load, FailureKind::DamagedData, 0, "",
          "Empty input file"},
-        {"short file", [] { throw EDamagedData(613, 49157, 27397); },
-         FailureStage::Load, FailureKind::DamagedData, 0, "",
-         "613 bytes cannot hold a 49157 x 27397 picture"},
+        {"short file", [] { throw EDamagedData(613, 49157, 27397); }, FailureStage::Load,
+         FailureKind::DamagedData, 0, "", "613 bytes cannot hold a 49157 x 27397 picture"},
         {"over budget", [] { throw EMemoryBudgetExceeded(5 << 20, 1 << 20); }, FailureStage::Load,
          FailureKind::OverBudget, 0, "", ""},
         {"no memory", [] { throw EOutOfMemory(); }, FailureStage::Load, FailureKind::OutOfMemory, 0,

@@ -56,12 +56,9 @@ constexpr RunPhase I = RunPhase::Idle, R = RunPhase::Running, S = RunPhase::Stop
 
 TEST(WindowRunPhase, EveryEventInEveryPhase) {
     const Transition table[] = {
-        {I, true, false, true, true, R, I, X, X},
-        {R, false, true, false, false, R, S, C, E},
-        {S, false, false, false, false, Q, S, C, E},
-        {Q, false, false, false, false, Q, Q, C, E},
-        {C, false, false, false, false, C, C, C, E},
-        {E, false, false, false, false, E, E, E, E},
+        {I, true, false, true, true, R, I, X, X},    {R, false, true, false, false, R, S, C, E},
+        {S, false, false, false, false, Q, S, C, E}, {Q, false, false, false, false, Q, Q, C, E},
+        {C, false, false, false, false, C, C, C, E}, {E, false, false, false, false, E, E, E, E},
         {X, false, false, true, false, X, X, X, X},
     };
     for (const Transition& row : table) {
@@ -87,9 +84,8 @@ TEST(WindowRunPhase, WhatHappensWhenTheRunReturns) {
         AfterRun after;
         RunPhase phase;
     } table[] = {
-        {R, AfterRun::Nothing, I},    {S, AfterRun::Nothing, I},
-        {Q, AfterRun::StartAgain, I}, {C, AfterRun::Close, X},
-        {E, AfterRun::EndProgram, X},
+        {R, AfterRun::Nothing, I}, {S, AfterRun::Nothing, I},    {Q, AfterRun::StartAgain, I},
+        {C, AfterRun::Close, X},   {E, AfterRun::EndProgram, X},
     };
     for (const auto& row : table) {
         SCOPED_TRACE(static_cast<int>(row.from));

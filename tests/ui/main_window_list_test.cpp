@@ -45,7 +45,6 @@ protected:
                          [this] { ++rebuilds; });
     }
 
-
     std::vector<std::string> FullNames() const {
         std::vector<std::string> names;
         for (const TListe_File& entry : window->Files) names.push_back(entry.FullName);

@@ -2,8 +2,8 @@
 // one goes on: Stop, a click on a line, Clear list, a drop, Start again, closing the window.
 #include <filesystem>
 #include <functional>
-#include <set>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -46,8 +46,8 @@ protected:
         window->RunJobs = 2;
         QObject::connect(window->LBX_File->model(), &QAbstractItemModel::dataChanged, Hooks(),
                          [this](const QModelIndex& first) {
-                             const std::string text = window->LBX_File->ItemText(first.row())
-                                                          .toStdString();
+                             const std::string text =
+                                 window->LBX_File->ItemText(first.row()).toStdString();
                              if (text.size() > 2 && text.compare(text.size() - 2, 2, "|1") == 0)
                                  marked_rows.push_back(first.row());
                          });

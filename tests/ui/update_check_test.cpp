@@ -104,9 +104,9 @@ protected:
     void ListPhotos() {
         std::vector<std::string> names;
         for (int i = 0; i < kPhotos; ++i) {
-            names.push_back(photos.WriteFile(
-                "album/" + std::to_string(i) + ".jpg",
-                test::MakeJpeg(test::Progressive(test::Options(2400, 1800)))));
+            names.push_back(
+                photos.WriteFile("album/" + std::to_string(i) + ".jpg",
+                                 test::MakeJpeg(test::Progressive(test::Options(2400, 1800)))));
         }
         window->HandleDroppedFiles(names);
         ASSERT_EQ(window->Files.size(), static_cast<std::size_t>(kPhotos));

@@ -157,9 +157,9 @@ void WindowTest::RunToEnd() {
 
 std::vector<std::string> WindowTest::Labels() const {
     std::vector<std::string> texts;
-    for (const TLabel* label : {window->LBL_Width, window->LBL_Height, window->LBL_Size,
-                                window->LBL_Width_New, window->LBL_Height_New,
-                                window->LBL_Size_New}) {
+    for (const TLabel* label :
+         {window->LBL_Width, window->LBL_Height, window->LBL_Size, window->LBL_Width_New,
+          window->LBL_Height_New, window->LBL_Size_New}) {
         texts.push_back(label->text().toStdString());
     }
     return texts;
