@@ -70,7 +70,9 @@ std::uint32_t LookUpHost(const HostLookup& lookup, const std::string& name, Stea
             {
                 std::lock_guard<std::mutex> lock(pending->mutex);
                 pending->address = address;
-                pending->failure = failure;
+                // Moved, not copied: the failure's reference count then changes hands under
+                // the lock only, and the waiter alone drops it.
+                pending->failure = std::move(failure);
             }
             pending->done.Raise();
         }).detach();
@@ -78,9 +80,15 @@ std::uint32_t LookUpHost(const HostLookup& lookup, const std::string& name, Stea
         throw SocketError(e.code().value());
     }
     WaitUntilReady(pending->done.ReadableDescriptor(), POLLIN, until, cancel);
-    std::lock_guard<std::mutex> lock(pending->mutex);
-    if (pending->failure) std::rethrow_exception(pending->failure);
-    return pending->address;
+    std::exception_ptr failure;
+    std::uint32_t address = 0;
+    {
+        std::lock_guard<std::mutex> lock(pending->mutex);
+        failure = std::move(pending->failure);
+        address = pending->address;
+    }
+    if (failure) std::rethrow_exception(failure);
+    return address;
 }
 
 }  // namespace pixmora
