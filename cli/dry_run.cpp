@@ -9,10 +9,10 @@
 #include "cli/escaped_text.h"
 #include "cli/failure_text.h"
 #include "engine/codec/jpeg_errors.h"
+#include "engine/memory/memory_budget.h"
 #include "engine/resample/scale_dimension.h"
 #include "engine/run/file_resize.h"
 #include "engine/run/header_probe.h"
-#include "engine/run/memory_budget.h"
 
 namespace pixmora {
 

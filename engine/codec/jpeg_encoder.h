@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/resample/large_allocation.h"
+#include "engine/memory/large_allocation.h"
 #include "engine/resample/pixel_buffer.h"
 
 namespace pixmora {

@@ -14,7 +14,7 @@
 #include "engine/codec/jpeg_header.h"
 #include "engine/files/atomic_file_writer.h"
 #include "engine/files/source_file.h"
-#include "engine/run/memory_budget.h"
+#include "engine/memory/memory_budget.h"
 
 namespace pixmora {
 

@@ -12,7 +12,7 @@
 #include "engine/files/atomic_file_writer.h"
 #include "engine/files/byte_view.h"
 #include "engine/files/mapped_file.h"
-#include "engine/resample/large_allocation.h"
+#include "engine/memory/large_allocation.h"
 #include "engine/resample/pixel_buffer.h"
 
 namespace pixmora {

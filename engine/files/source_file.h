@@ -13,7 +13,7 @@
 #include <sys/stat.h>
 
 #include "engine/files/mapped_file.h"
-#include "engine/resample/large_allocation.h"
+#include "engine/memory/large_allocation.h"
 
 namespace pixmora {
 

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "engine/codec/jpeg_errors.h"
-#include "engine/resample/large_allocation.h"
-#include "engine/run/physical_memory.h"
+#include "engine/memory/large_allocation.h"
+#include "engine/memory/physical_memory.h"
 
 namespace pixmora {
 

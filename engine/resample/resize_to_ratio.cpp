@@ -12,9 +12,9 @@
 
 #include "engine/codec/jpeg_decoder.h"
 #include "engine/codec/jpeg_errors.h"
+#include "engine/memory/memory_budget.h"
 #include "engine/resample/nearest_neighbour.h"
 #include "engine/resample/scale_dimension.h"
-#include "engine/run/memory_budget.h"
 
 namespace pixmora {
 

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <system_error>
 
+#include "engine/memory/memory_budget.h"
 #include "engine/run/file_resize.h"
-#include "engine/run/memory_budget.h"
 #include "engine/text/number_text.h"
 
 namespace pixmora {

@@ -24,10 +24,10 @@
 #include <vector>
 
 #include "engine/codec/jpeg_image.h"
+#include "engine/memory/memory_pool.h"
 #include "engine/resample/pixel_buffer.h"
 #include "engine/run/batch_run_view.h"
 #include "engine/run/file_result.h"
-#include "engine/run/memory_pool.h"
 #include "engine/run/output_order_queue.h"
 #include "engine/run/run_control.h"
 

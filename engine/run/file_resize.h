@@ -5,9 +5,9 @@
 
 #include "engine/codec/jpeg_header.h"
 #include "engine/codec/jpeg_image.h"
+#include "engine/memory/memory_pool.h"
 #include "engine/resample/pixel_buffer.h"
 #include "engine/run/file_result.h"
-#include "engine/run/memory_pool.h"
 #include "engine/run/output_refusal.h"
 #include "engine/run/run_control.h"
 

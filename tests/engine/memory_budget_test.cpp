@@ -1,6 +1,6 @@
 // The memory budget of one file's decoding: what it counts, and headers announcing huge
 // pictures over a few hundred bytes, refused before anything large is allocated.
-#include "engine/run/memory_budget.h"
+#include "engine/memory/memory_budget.h"
 
 #include <string>
 
@@ -9,9 +9,9 @@
 
 #include "engine/codec/jpeg_errors.h"
 #include "engine/codec/jpeg_image.h"
+#include "engine/memory/memory_limit.h"
+#include "engine/memory/physical_memory.h"
 #include "engine/resample/resize_to_ratio.h"
-#include "engine/run/memory_limit.h"
-#include "engine/run/physical_memory.h"
 #include "support/jpeg_maker.h"
 
 namespace pixmora {

@@ -1,5 +1,5 @@
 // Control group memory limits read from made-up /proc and /sys/fs/cgroup trees.
-#include "engine/run/memory_limit.h"
+#include "engine/memory/memory_limit.h"
 
 #include <optional>
 #include <string>
@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/run/physical_memory.h"
+#include "engine/memory/physical_memory.h"
 #include "support/temp_folder.h"
 
 namespace pixmora {

@@ -1,5 +1,5 @@
 // Shares of the run's memory budget, handed out in turn.
-#include "engine/run/memory_pool.h"
+#include "engine/memory/memory_pool.h"
 
 #include <utility>
 

@@ -1,12 +1,12 @@
 // Reading cgroup v2 and v1 memory limits (Linux; elsewhere the files are not there).
-#include "engine/run/memory_limit.h"
+#include "engine/memory/memory_limit.h"
 
 #include <algorithm>
 #include <charconv>
 #include <fstream>
 #include <sstream>
 
-#include "engine/run/physical_memory.h"
+#include "engine/memory/physical_memory.h"
 
 namespace pixmora {
 

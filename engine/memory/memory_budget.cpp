@@ -1,9 +1,9 @@
 // The default budget from the memory the process may use.
-#include "engine/run/memory_budget.h"
+#include "engine/memory/memory_budget.h"
 
 #include "engine/codec/jpeg_errors.h"
+#include "engine/memory/memory_limit.h"
 #include "engine/resample/pixel_buffer.h"
-#include "engine/run/memory_limit.h"
 
 namespace pixmora {
 

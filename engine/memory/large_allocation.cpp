@@ -1,6 +1,6 @@
 // Large blocks aligned to 2 MiB and advised for transparent huge pages (Linux madvise);
 // small blocks come from malloc as usual.
-#include "engine/resample/large_allocation.h"
+#include "engine/memory/large_allocation.h"
 
 #include <cstdlib>
 

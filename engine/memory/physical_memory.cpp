@@ -1,5 +1,5 @@
 // Physical memory size from the system's page count (POSIX sysconf, Linux and BSD).
-#include "engine/run/physical_memory.h"
+#include "engine/memory/physical_memory.h"
 
 #include <limits>
 
