@@ -340,9 +340,10 @@ TEST_F(BatchCommandTest, CtrlCWithJobsLeavesOnlyWholeFiles) {
 }
 
 TEST_F(BatchCommandTest, CtrlCIsAcknowledgedWhileTheFileIsInProgress) {
-    // The big file is taken before the progress line of the small one lets the test press.
+    // The big file is taken before the progress line of the small one lets the test press;
+    // it is big enough to be still in progress on a loaded machine when the stop is told.
     Jpeg("Big/a.jpg", 16, 16);
-    Jpeg("Big/b.jpg", 3200, 2400);
+    Jpeg("Big/b.jpg", 4800, 3600);
     bool sent = false;
     bool output_there = true;
     const Outcome run =
@@ -358,7 +359,7 @@ TEST_F(BatchCommandTest, CtrlCIsAcknowledgedWhileTheFileIsInProgress) {
     EXPECT_FALSE(output_there);
     // The file in progress is still finished.
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(SizeOf(Root() + "/Big/Big/b.jpg"), std::make_pair(1600, 1200));
+    EXPECT_EQ(SizeOf(Root() + "/Big/Big/b.jpg"), std::make_pair(2400, 1800));
 }
 
 // The failure lines of a run's error stream, the progress left out.
