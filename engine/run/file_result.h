@@ -6,6 +6,7 @@
 
 #include "engine/files/atomic_file_writer.h"
 #include "engine/files/file_entry.h"
+#include "engine/resample/resample_filter.h"
 #include "engine/resample/pixel_buffer.h"
 #include "engine/run/failure_reason.h"
 
@@ -19,6 +20,14 @@ struct FileSettings {
     // The picture box that shows the file once it is done; 0 x 0: none.
     int32_t box_width = 0;
     int32_t box_height = 0;
+    // pixmora-batch's own choices; the window keeps these defaults.
+    // A box the output fits in, instead of the ratio; 0 x 0: none.
+    int32_t fit_width = 0;
+    int32_t fit_height = 0;
+    int quality = 90;
+    ResampleFilter filter = ResampleFilter::Nearest;
+    // Carry the source's Exif, XMP, IPTC and comments, not only orientation and profile.
+    bool keep_metadata = false;
 };
 
 struct FileJob {
