@@ -8,13 +8,15 @@
 #include <jpeglib.h>
 
 #include "engine/codec/jpeg_error_manager.h"
+#include "engine/memory/codec_arena.h"
 
 namespace pixmora {
 
 class TCompressObject {
 public:
-    // Throws EJPEG when libjpeg cannot create the compressor.
-    TCompressObject();
+    // Throws EJPEG when libjpeg cannot create the compressor. Its large memory comes from
+    // arena when one is given.
+    explicit TCompressObject(TCodecArena* arena = nullptr);
     ~TCompressObject();
     TCompressObject(const TCompressObject&) = delete;
     TCompressObject& operator=(const TCompressObject&) = delete;

@@ -45,7 +45,8 @@ bool SkipsExactly(const jpeg_decompress_struct& info) {
 }  // namespace
 
 TJPEGDecoder::TJPEGDecoder(const uint8_t* data, size_t size, uint64_t memory_limit,
-                           int scale_eighths) {
+                           int scale_eighths, TCodecArena* arena)
+    : object_(arena) {
     jpeg_decompress_struct& info = object_.Info();
     // libjpeg weighs its whole-image arrays against this limit and everything it holds
     // already, and refuses them (having no backing store) before allocating them. 0 would

@@ -19,9 +19,10 @@ public:
     // multi-scan file are refused before they are allocated when they and what libjpeg
     // holds already exceed it (the few rows of a single scan are not weighed). Throws
     // EOutOfMemory then, EJPEG otherwise; files whose colours cannot be turned into RGB
-    // fail with the code of an unsupported conversion.
+    // fail with the code of an unsupported conversion. libjpeg's large memory comes from
+    // arena when one is given.
     TJPEGDecoder(const uint8_t* data, size_t size, uint64_t memory_limit,
-                 int scale_eighths = kFullScale);
+                 int scale_eighths = kFullScale, TCodecArena* arena = nullptr);
 
     static constexpr int kFullScale = 8;
     // A dimension of the picture decoded at scale_eighths / 8: libjpeg rounds it up.

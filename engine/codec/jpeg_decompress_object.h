@@ -8,13 +8,15 @@
 #include <jpeglib.h>
 
 #include "engine/codec/jpeg_error_manager.h"
+#include "engine/memory/codec_arena.h"
 
 namespace pixmora {
 
 class TDecompressObject {
 public:
-    // Throws EJPEG when libjpeg cannot create the decompressor.
-    TDecompressObject();
+    // Throws EJPEG when libjpeg cannot create the decompressor. Its large memory comes from
+    // arena when one is given.
+    explicit TDecompressObject(TCodecArena* arena = nullptr);
     ~TDecompressObject();
     TDecompressObject(const TDecompressObject&) = delete;
     TDecompressObject& operator=(const TDecompressObject&) = delete;

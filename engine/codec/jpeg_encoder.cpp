@@ -72,7 +72,7 @@ void EncodeJPEG(const TPixelBuffer& picture, const TEncodeSettings& settings, TB
     destination.empty_output_buffer = EmptyDestination;
     destination.term_destination = TermDestination;
 
-    TCompressObject object;
+    TCompressObject object(settings.arena);
     jpeg_compress_struct& info = object.Info();
     info.dest = &destination;
     info.image_width = static_cast<JDIMENSION>(picture.Width());

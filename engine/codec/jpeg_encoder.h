@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/memory/codec_arena.h"
 #include "engine/memory/large_allocation.h"
 #include "engine/resample/pixel_buffer.h"
 
@@ -18,6 +19,8 @@ struct TEncodeSettings {
     // ICC profile to embed after the JFIF and Exif segments, over as many APP2 segments
     // as it needs; null or empty writes none.
     const std::vector<uint8_t>* icc_profile = nullptr;
+    // Where libjpeg's large memory comes from; null: from the system.
+    TCodecArena* arena = nullptr;
 };
 
 // Replaces out's content with the encoded file (out's memory is reused). The picture must

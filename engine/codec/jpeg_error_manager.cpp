@@ -28,6 +28,11 @@ void CountWarnings(j_common_ptr info, int level) {
 
 }  // namespace
 
+TJPEGErrorManager* OwnErrorManager(jpeg_error_mgr* err) {
+    if (err == nullptr || err->error_exit != ErrorExit) return nullptr;
+    return static_cast<TJPEGErrorManager*>(err);
+}
+
 jpeg_error_mgr* InstallErrorManager(TJPEGErrorManager& manager) {
     jpeg_error_mgr* base = jpeg_std_error(&manager);
     manager.error_exit = ErrorExit;

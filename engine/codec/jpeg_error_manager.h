@@ -12,6 +12,10 @@
 
 namespace pixmora {
 
+class TCodecArena;
+
+// Every libjpeg object of the program carries one: it is the one place libjpeg leaves for
+// what belongs to the program's side of an object.
 struct TJPEGErrorManager : jpeg_error_mgr {
     std::jmp_buf jump;
     int code = 0;
@@ -21,12 +25,18 @@ struct TJPEGErrorManager : jpeg_error_mgr {
     // first in libjpeg's words.
     int warnings = 0;
     char first_warning[JMSG_LENGTH_MAX] = {};
+    // Where the object's large memory comes from; null: from the system.
+    TCodecArena* arena = nullptr;
 };
 
 // Points the libjpeg object's error handler at manager (before jpeg_create_*): fatal
 // errors jump back, warnings are counted (the first one's text kept), traces and other
 // message output are dropped.
 jpeg_error_mgr* InstallErrorManager(TJPEGErrorManager& manager);
+
+// manager when err is one installed by InstallErrorManager, else null (objects of other
+// libraries in the process use the same libjpeg).
+TJPEGErrorManager* OwnErrorManager(jpeg_error_mgr* err);
 
 // Runs step(context) under setjmp; false when libjpeg raised a fatal error. step must
 // keep no object with a destructor alive while it calls libjpeg.

@@ -108,7 +108,7 @@ TPixelBuffer TJPEGImage::DecodePicture(int scale_eighths) const {
         BudgetLeftBesidePicture(MemoryBudget(), TJPEGDecoder::ScaledSize(Width(), scale_eighths),
                                 TJPEGDecoder::ScaledSize(Height(), scale_eighths));
     NoteDecodeWarnings(0, std::string());
-    TJPEGDecoder decoder(bytes.data(), bytes.size(), decoder_memory, scale_eighths);
+    TJPEGDecoder decoder(bytes.data(), bytes.size(), decoder_memory, scale_eighths, CodecArena());
     TPixelBuffer picture;
     picture.SetSize(decoder.Width(), decoder.Height());
     const int32_t chunk = decoder.RowsPerRead();
@@ -162,7 +162,8 @@ TPendingFile TJPEGImage::SaveToPendingFile(const std::string& path) {
         if (picture_.Empty()) throw EJPEG(JERR_INPUT_EMPTY);
         auto data = std::make_shared<TJPEGData>();
         data->bytes = std::move(spare_.bytes);
-        EncodeJPEG(picture_, TEncodeSettings{progressive_, orientation_, icc_profile_.get()},
+        EncodeJPEG(picture_,
+                   TEncodeSettings{progressive_, orientation_, icc_profile_.get(), CodecArena()},
                    data->bytes);
         data->width = picture_.Width();
         data->height = picture_.Height();

@@ -12,6 +12,7 @@
 #include "engine/files/atomic_file_writer.h"
 #include "engine/files/byte_view.h"
 #include "engine/files/mapped_file.h"
+#include "engine/memory/codec_arena.h"
 #include "engine/memory/large_allocation.h"
 #include "engine/resample/pixel_buffer.h"
 
@@ -39,6 +40,11 @@ public:
     // DefaultMemoryBudget().
     void SetMemoryBudget(uint64_t bytes) { memory_budget_ = bytes; }
     uint64_t MemoryBudget() const;
+
+    // Where the decodings of this object (not of its copies) take libjpeg's large memory
+    // from; null, the start: from the system. The arena must outlive the decodings.
+    void SetCodecArena(TCodecArena* arena) { arena_.arena = arena; }
+    TCodecArena* CodecArena() const { return arena_.arena; }
 
     // The held picture's size when there is one, otherwise the loaded header's.
     int32_t Width() const;
@@ -122,8 +128,17 @@ private:
         TSpareBytes& operator=(const TSpareBytes&) { return *this; }
     };
 
+    // The worker's arena belongs to this object alone; copies start without.
+    struct TArenaLink {
+        TCodecArena* arena = nullptr;
+        TArenaLink() = default;
+        TArenaLink(const TArenaLink&) {}
+        TArenaLink& operator=(const TArenaLink&) { return *this; }
+    };
+
     std::shared_ptr<TJPEGData> data_;
     TSpareBytes spare_;
+    TArenaLink arena_;
     TPixelBuffer picture_;
     bool progressive_ = false;
     int orientation_ = 0;

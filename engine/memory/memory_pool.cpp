@@ -26,6 +26,12 @@ void MemoryReservation::Release() {
     bytes_ = 0;
 }
 
+void MemoryReservation::ShrinkTo(uint64_t bytes) {
+    if (!pool_ || bytes >= bytes_) return;
+    pool_->GiveBack(bytes_ - bytes);
+    bytes_ = bytes;
+}
+
 MemoryReservation MemoryPool::Reserve(uint64_t bytes) {
     if (bytes > budget_) throw EMemoryBudgetExceeded(bytes, budget_);
     std::unique_lock<std::mutex> lock(mutex_);
@@ -37,6 +43,25 @@ MemoryReservation MemoryPool::Reserve(uint64_t bytes) {
     // The next turn may fit beside this one.
     freed_.notify_all();
     return MemoryReservation(this, bytes);
+}
+
+bool MemoryPool::TryGrow(MemoryReservation& held, uint64_t bytes) {
+    if (held.bytes_ >= bytes) return true;
+    if (held.pool_ != nullptr && held.pool_ != this) return false;
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        const uint64_t more = bytes - held.bytes_;
+        if (serving_ != next_ticket_ || budget_ - in_use_ < more) return false;
+        in_use_ += more;
+    }
+    held.pool_ = this;
+    held.bytes_ = bytes;
+    return true;
+}
+
+bool MemoryPool::Waiting() {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return serving_ != next_ticket_;
 }
 
 void MemoryPool::GiveBack(uint64_t bytes) {

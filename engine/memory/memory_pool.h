@@ -24,6 +24,8 @@ public:
 
     uint64_t Bytes() const { return bytes_; }
     void Release();
+    // Gives back what is over bytes.
+    void ShrinkTo(uint64_t bytes);
 
 private:
     friend class MemoryPool;
@@ -41,6 +43,12 @@ public:
     // Waits until bytes are free, in the order of the calls. Throws EMemoryBudgetExceeded
     // when bytes is over the whole budget.
     MemoryReservation Reserve(uint64_t bytes);
+    // Makes held (of this pool, or empty) cover bytes without waiting: true when it does
+    // already, or when the difference is free and no call waits for its turn; otherwise
+    // held is left as it is.
+    bool TryGrow(MemoryReservation& held, uint64_t bytes);
+    // Whether a call waits for memory.
+    bool Waiting();
 
 private:
     friend class MemoryReservation;

@@ -37,6 +37,8 @@ public:
     bool Empty() const { return width_ == 0 || height_ == 0; }
     // Bytes from one row to the next.
     size_t Stride() const { return stride_; }
+    // Bytes of the memory held, which a later SetSize may reuse.
+    size_t Capacity() const { return storage_ ? storage_->capacity : 0; }
 
     const uint8_t* Row(int32_t y) const { return storage_->data.get() + stride_ * y; }
     uint8_t* Row(int32_t y);

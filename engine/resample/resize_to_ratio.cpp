@@ -81,7 +81,8 @@ void ResizeToRatio(TJPEGImage& image, TPixelBuffer& target, int32_t ratio) {
         if (bytes.empty()) throw EJPEG(JERR_INPUT_EMPTY);
         // The decoder takes its memory, or fails for want of it, before the target does.
         image.NoteDecodeWarnings(0, std::string());
-        TJPEGDecoder decoder(bytes.data(), bytes.size(), decoder_memory);
+        TJPEGDecoder decoder(bytes.data(), bytes.size(), decoder_memory, TJPEGDecoder::kFullScale,
+                             image.CodecArena());
         target.SetSize(width, height);
         SampleWhileDecoding(decoder, target);
         image.NoteDecodeWarnings(decoder.Warnings(), decoder.FirstWarning());

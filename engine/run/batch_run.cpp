@@ -3,6 +3,7 @@
 #include "engine/run/batch_run.h"
 
 #include <algorithm>
+#include <chrono>
 #include <system_error>
 
 #include "engine/memory/memory_budget.h"
@@ -17,6 +18,9 @@ namespace {
 // open until it is committed, so an early file that takes long must not let the later ones
 // run unbounded ahead of it.
 constexpr int32_t kDoneAhead = 32;
+// How long a worker without a file keeps its memory: far longer than the owner takes to
+// start the next file, short beside a box waiting for the user.
+constexpr std::chrono::milliseconds kIdleBeforeRelease{250};
 
 // Clears a flag when the scope is left, exceptions included.
 class FlagSetter {
@@ -65,16 +69,23 @@ BatchRun::~BatchRun() {
 }
 
 void BatchRun::Work() {
-    TJPEGImage image;
-    TPixelBuffer target;
+    WorkerMemory kept;
+    const auto has_work = [this] { return quitting_ || !jobs_.empty(); };
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
-        work_.wait(lock, [this] { return quitting_ || !jobs_.empty(); });
+        if (!work_.wait_for(lock, kIdleBeforeRelease, has_work)) {
+            // No file came for a while (the run waits on a box, or is over): what the
+            // worker kept is of more use to the others and to the system.
+            lock.unlock();
+            kept.Release();
+            lock.lock();
+            work_.wait(lock, has_work);
+        }
         if (jobs_.empty()) return;
         FileJob job = std::move(jobs_.front());
         jobs_.pop_front();
         lock.unlock();
-        FileResult result = ResizeListedFile(job, image, target, memory_, control_);
+        FileResult result = ResizeListedFile(job, kept, memory_, control_);
         lock.lock();
         done_.emplace(job.index, std::move(result));
         lock.unlock();
@@ -195,8 +206,7 @@ void BatchRun::StartFiles() {
         started_entries_.emplace(job.index, job.entry);
         if (workers_.empty()) {
             // No thread could be had: the owner does the file itself.
-            FileResult result =
-                ResizeListedFile(job, inline_image_, inline_target_, memory_, control_);
+            FileResult result = ResizeListedFile(job, inline_memory_, memory_, control_);
             const std::lock_guard<std::mutex> lock(mutex_);
             done_.emplace(job.index, std::move(result));
             continue;

@@ -30,6 +30,7 @@
 #include "engine/run/file_result.h"
 #include "engine/run/output_order_queue.h"
 #include "engine/run/run_control.h"
+#include "engine/run/worker_memory.h"
 
 namespace pixmora {
 
@@ -96,8 +97,7 @@ private:
     OutputOrderQueue queue_;
     std::map<int32_t, FileJob> considered_;           // asked for, not yet started
     std::map<int32_t, TListe_File> started_entries_;  // started, not yet shown
-    TJPEGImage inline_image_;                         // for a run that could not start a thread
-    TPixelBuffer inline_target_;
+    WorkerMemory inline_memory_;                      // for a run that could not start a thread
 
     // Under mutex_:
     std::mutex mutex_;

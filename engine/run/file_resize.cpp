@@ -58,8 +58,13 @@ bool HasNoPixels(int32_t target_width, int32_t target_height) {
     return (target_width == 0 && target_height >= 0) || (target_height == 0 && target_width >= 0);
 }
 
-FileResult ResizeListedFile(const FileJob& job, TJPEGImage& image, TPixelBuffer& target,
-                            MemoryPool& memory, RunControl& control) {
+namespace {
+
+// The file's steps; share is the file's part of memory once taken.
+FileResult ResizeWithShare(const FileJob& job, WorkerMemory& kept, MemoryReservation& share,
+                           MemoryPool& memory, RunControl& control) {
+    TJPEGImage& image = kept.Image();
+    TPixelBuffer& target = kept.Target();
     FileResult result;
     result.output = job.output;
     const FileSettings& settings = job.settings;
@@ -76,8 +81,9 @@ FileResult ResizeListedFile(const FileJob& job, TJPEGImage& image, TPixelBuffer&
             result.failure = NoPixelsAt(settings.ratio);
             return result;
         }
-        MemoryReservation share =
-            memory.Reserve(FileMemoryNeed(image, result.target_width, result.target_height));
+        share = kept.ShareFor(
+            memory, image.DecoderMemoryNeed(),
+            TPixelBuffer::CheckedByteCount(result.target_width, result.target_height));
         image.SetMemoryBudget(share.Bytes());
         const BoxFit fit =
             FitInBox(image.Width(), image.Height(), settings.box_width, settings.box_height);
@@ -120,6 +126,16 @@ FileResult ResizeListedFile(const FileJob& job, TJPEGImage& image, TPixelBuffer&
         result.outcome = FileOutcome::SaveFailed;
         result.failure.kind = FailureKind::Other;
     }
+    return result;
+}
+
+}  // namespace
+
+FileResult ResizeListedFile(const FileJob& job, WorkerMemory& kept, MemoryPool& memory,
+                            RunControl& control) {
+    MemoryReservation share;
+    FileResult result = ResizeWithShare(job, kept, share, memory, control);
+    kept.KeepAfterFile(memory, std::move(share));
     return result;
 }
 

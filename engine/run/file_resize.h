@@ -10,6 +10,7 @@
 #include "engine/run/file_result.h"
 #include "engine/run/output_refusal.h"
 #include "engine/run/run_control.h"
+#include "engine/run/worker_memory.h"
 
 namespace pixmora {
 
@@ -22,9 +23,9 @@ uint64_t FileMemoryNeed(const TJPEGHeader& header, int32_t target_width, int32_t
 // negative size is left to fail as an allocation).
 bool HasNoPixels(int32_t target_width, int32_t target_height);
 
-// Never throws: every failure is in the result. image and target are the worker's own,
-// reused from file to file.
-FileResult ResizeListedFile(const FileJob& job, TJPEGImage& image, TPixelBuffer& target,
-                            MemoryPool& memory, RunControl& control);
+// Never throws: every failure is in the result. kept is the worker's own memory, reused
+// from file to file and counted in memory.
+FileResult ResizeListedFile(const FileJob& job, WorkerMemory& kept, MemoryPool& memory,
+                            RunControl& control);
 
 }  // namespace pixmora

@@ -1,0 +1,57 @@
+// Keeping a worker's memory from file to file within the run's budget.
+#include "engine/run/worker_memory.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace pixmora {
+
+namespace {
+
+// A kept part serves a file that needs at least half of it.
+bool Serves(uint64_t kept, uint64_t needed) { return kept >= needed && kept / 2 <= needed; }
+
+}  // namespace
+
+MemoryReservation WorkerMemory::ShareFor(MemoryPool& pool, uint64_t decoder_bytes,
+                                         uint64_t target_bytes) {
+    if (!Serves(arena_.Capacity(), decoder_bytes)) arena_.Release();
+    // The file is loaded by now, which let go of the last target.
+    if (!Serves(target_.Capacity(), target_bytes)) target_.Clear();
+    kept_.ShrinkTo(KeptBytes());
+    const uint64_t need =
+        std::max(arena_.Capacity(), decoder_bytes) + std::max(target_.Capacity(), target_bytes);
+    MemoryReservation share;
+    if (pool.TryGrow(kept_, need)) {
+        share = std::move(kept_);
+    } else {
+        ReleaseKept();
+        share = pool.Reserve(decoder_bytes + target_bytes);
+    }
+    arena_.Prepare(decoder_bytes);
+    return share;
+}
+
+void WorkerMemory::KeepAfterFile(MemoryPool& pool, MemoryReservation share) {
+    // A file that took no share (it failed before) leaves the kept one as it was.
+    if (share.Bytes() != 0) kept_ = std::move(share);
+    if (pool.Waiting()) {
+        image_ = TJPEGImage();
+        ReleaseKept();
+        return;
+    }
+    kept_.ShrinkTo(KeptBytes());
+}
+
+void WorkerMemory::Release() {
+    image_ = TJPEGImage();
+    ReleaseKept();
+}
+
+void WorkerMemory::ReleaseKept() {
+    arena_.Release();
+    target_.Clear();
+    kept_.Release();
+}
+
+}  // namespace pixmora
