@@ -37,6 +37,7 @@ void* TCodecArena::Take(size_t bytes) noexcept {
     const uint64_t start = (used_ + kPieceAlignment - 1) & ~(kPieceAlignment - 1);
     if (start > capacity_ || capacity_ - start < bytes) return nullptr;
     used_ = start + bytes;
+    ++pieces_lent_;
     return block_ + start;
 }
 

@@ -42,9 +42,10 @@ public:
     void EndUse() noexcept;
 
     uint64_t Capacity() const { return capacity_; }
-    // How many blocks were asked of the system so far, and how many pieces could not be
-    // served from the block.
+    // How many blocks were asked of the system so far, how many pieces were lent out and
+    // how many could not be served from the block.
     uint64_t BlocksAllocated() const { return blocks_allocated_; }
+    uint64_t PiecesLent() const { return pieces_lent_; }
     uint64_t PiecesOutside() const { return pieces_outside_; }
     void NotePieceOutside() noexcept { ++pieces_outside_; }
 
@@ -54,6 +55,7 @@ private:
     uint64_t used_ = 0;
     int users_ = 0;
     uint64_t blocks_allocated_ = 0;
+    uint64_t pieces_lent_ = 0;
     uint64_t pieces_outside_ = 0;
 };
 
