@@ -98,6 +98,21 @@ private:
 
 }  // namespace
 
+ParallelBatchSettings RunSettingsOf(const BatchOptions& options) {
+    ParallelBatchSettings settings;
+    settings.ratio = options.ratio;
+    settings.fixed_folder_mode = options.fixed_folder_mode;
+    settings.fixed_folder = options.fixed_folder;
+    settings.fit_width = options.fit_width;
+    settings.fit_height = options.fit_height;
+    settings.quality = options.quality;
+    settings.filter = options.filter;
+    settings.keep_metadata = options.keep_metadata;
+    settings.jobs = options.jobs > 0 ? options.jobs : OnlineCores();
+    settings.memory_budget = options.max_memory;
+    return settings;
+}
+
 int RunBatchCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                     std::ostream& err, bool err_is_terminal, RunControl& control) {
     BatchOptions options;
@@ -137,12 +152,7 @@ int RunBatchCommand(const std::vector<std::string>& args, std::istream& in, std:
     }
     for (TListe_File& entry : files) DeriveEntryNames(entry);
 
-    ParallelBatchSettings settings;
-    settings.ratio = options.ratio;
-    settings.fixed_folder_mode = options.fixed_folder_mode;
-    settings.fixed_folder = options.fixed_folder;
-    settings.jobs = options.jobs > 0 ? options.jobs : OnlineCores();
-    settings.memory_budget = options.max_memory;
+    const ParallelBatchSettings settings = RunSettingsOf(options);
     bool all_written = false;
     if (options.dry_run) {
         all_written = ReportDryRun(files, settings, control, out);

@@ -12,6 +12,10 @@ namespace pixmora {
 namespace {
 
 constexpr int kMostJobs = 1024;
+// The largest side of a JPEG picture; a larger box holds every picture as it is.
+constexpr uint64_t kMostBoxSide = 65500;
+constexpr uint64_t kLeastQuality = 1;
+constexpr uint64_t kMostQuality = 100;
 
 std::string Quoted(const std::string& text) { return "'" + EscapeControlCharacters(text) + "'"; }
 
@@ -67,6 +71,45 @@ uint64_t ParseMemory(const std::string& text) {
     return value << shift;
 }
 
+// A box "WxH" (or "WXH"), each side whole pixels from 1 to kMostBoxSide.
+void ParseBox(const std::string& text, int32_t& width, int32_t& height) {
+    const std::size_t x = text.find_first_of("xX");
+    uint64_t sides[2] = {0, 0};
+    NumberText read[2] = {NumberText::NotANumber, NumberText::NotANumber};
+    if (x != std::string::npos) {
+        read[0] = ReadDigits(text.substr(0, x), sides[0]);
+        read[1] = ReadDigits(text.substr(x + 1), sides[1]);
+    }
+    for (const NumberText side : read) {
+        if (side == NumberText::NotANumber)
+            throw UsageError("the --fit box must be WIDTHxHEIGHT in pixels, as 1600x1200, not " +
+                             Quoted(text));
+    }
+    for (int i = 0; i < 2; ++i) {
+        if (read[i] == NumberText::TooLarge || sides[i] > kMostBoxSide)
+            throw UsageError("the --fit box " + Quoted(text) + " is too large (at most " +
+                             std::to_string(kMostBoxSide) + " pixels a side)");
+    }
+    if (sides[0] == 0 || sides[1] == 0)
+        throw UsageError("the --fit box's width and height must be above 0, not " + Quoted(text));
+    width = static_cast<int32_t>(sides[0]);
+    height = static_cast<int32_t>(sides[1]);
+}
+
+int ParseQuality(const std::string& text) {
+    uint64_t value = 0;
+    if (ReadDigits(text, value) != NumberText::Valid || value < kLeastQuality ||
+        value > kMostQuality)
+        throw UsageError("the quality must be a whole number from 1 to 100, not " + Quoted(text));
+    return static_cast<int>(value);
+}
+
+ResampleFilter ParseFilter(const std::string& text) {
+    if (text == "nearest") return ResampleFilter::Nearest;
+    if (text == "lanczos") return ResampleFilter::Lanczos;
+    throw UsageError("the filter must be nearest or lanczos, not " + Quoted(text));
+}
+
 }  // namespace
 
 BatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
@@ -105,9 +148,18 @@ BatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
             options.dry_run = true;
         } else if (arg == "--null") {
             options.null_separated = true;
+        } else if (arg == "--keep-metadata") {
+            options.keep_metadata = true;
         } else if (value_of("--ratio", value)) {
             options.ratio = static_cast<int32_t>(
                 ParseCount(value, "the ratio", std::numeric_limits<int32_t>::max()));
+            options.ratio_given = true;
+        } else if (value_of("--fit", value)) {
+            ParseBox(value, options.fit_width, options.fit_height);
+        } else if (value_of("--quality", value)) {
+            options.quality = ParseQuality(value);
+        } else if (value_of("--filter", value)) {
+            options.filter = ParseFilter(value);
         } else if (value_of("--jobs", value) || value_of("-j", value)) {
             options.jobs = static_cast<int>(ParseCount(value, "the number of jobs", kMostJobs));
         } else if (value_of("--max-memory", value)) {
@@ -123,6 +175,8 @@ BatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
             throw UsageError("unknown option " + Quoted(arg));
         }
     }
+    if (options.ratio_given && options.fit_width > 0)
+        throw UsageError("--fit and --ratio cannot be used together");
     if (!options.help && !options.version && options.paths.empty() && options.files_from.empty()) {
         throw UsageError("no file or folder given");
     }
@@ -132,12 +186,21 @@ BatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
 std::string BatchUsage() {
     return "Usage: pixmora-batch [OPTION]... PATH...\n"
            "  or:  pixmora-batch [OPTION]... --files-from FILE [PATH]...\n"
-           "Resizes JPEG files by N percent and writes each copy, under its own name, into a\n"
-           "sub folder named after the folder that holds the file: inside that folder, or\n"
-           "inside DIR. A PATH that is a folder adds its JPEG files and those of its direct\n"
-           "sub folders; a PATH that is a file is added as it is.\n"
+           "Resizes JPEG files by N percent, or into a box, and writes each copy, under its\n"
+           "own name, into a sub folder named after the folder that holds the file: inside\n"
+           "that folder, or inside DIR. A PATH that is a folder adds its JPEG files and\n"
+           "those of its direct sub folders (no deeper); a PATH that is a file is added as\n"
+           "it is.\n"
            "\n"
            "  --ratio N            scale in percent, a whole number above 0 (default 50)\n"
+           "  --fit WxH            instead of a ratio, shrink each picture as it is shown\n"
+           "                       to fit inside W x H pixels, keeping its proportions; a\n"
+           "                       picture already inside keeps its size\n"
+           "  --quality N          JPEG quality of the copies, 1 to 100 (default 90)\n"
+           "  --filter NAME        resampling: nearest (default: each pixel the source pixel\n"
+           "                       it falls on) or lanczos (Lanczos-3, smoother)\n"
+           "  --keep-metadata      also carry the Exif data, XMP, IPTC and comments (by\n"
+           "                       default only the orientation and the colour profile)\n"
            "  --fixed-folder DIR   create the sub folders inside DIR, an existing folder\n"
            "  -j, --jobs N         resize N files at a time (default: one per online core)\n"
            "  --max-memory SIZE    memory the whole run may take for decoding, in bytes or\n"
@@ -147,8 +210,8 @@ std::string BatchUsage() {
            "                       the PATH arguments; FILE - reads standard input\n"
            "  --null               the lists of --files-from are separated by NUL characters\n"
            "                       (as find -print0 writes them), not by newlines\n"
-           "  --dry-run            write nothing; print each output path and what the run\n"
-           "                       would do with it, reading only the files' headers\n"
+           "  --dry-run            write nothing; print each output path, the copy's size\n"
+           "                       and what the run would do, reading only the headers\n"
            "  --help               show this help and exit\n"
            "  --version            show the version and exit\n"
            "  --                   take every later argument as a PATH\n"

@@ -6,10 +6,19 @@
 #include <string>
 #include <vector>
 
+#include "engine/resample/resample_filter.h"
+
 namespace pixmora {
 
 struct BatchOptions {
     int32_t ratio = 50;
+    bool ratio_given = false;
+    // --fit: the box each output fits inside instead of the ratio; 0 x 0: none.
+    int32_t fit_width = 0;
+    int32_t fit_height = 0;
+    int quality = 90;
+    ResampleFilter filter = ResampleFilter::Nearest;
+    bool keep_metadata = false;
     bool fixed_folder_mode = false;
     std::string fixed_folder;
     std::vector<std::string> paths;

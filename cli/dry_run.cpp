@@ -10,9 +10,9 @@
 #include "cli/failure_text.h"
 #include "engine/codec/jpeg_errors.h"
 #include "engine/memory/memory_budget.h"
-#include "engine/resample/scale_dimension.h"
 #include "engine/run/file_resize.h"
 #include "engine/run/header_probe.h"
+#include "engine/run/target_size.h"
 
 namespace pixmora {
 
@@ -20,6 +20,7 @@ namespace {
 
 struct PlannedOutput {
     std::string path;
+    std::string size;         // the output's width x height, once known
     std::string outcome;      // what would happen, clashes aside
     bool written = false;     // the file would be written
     bool ends_run = false;    // the run would end at this file
@@ -48,15 +49,18 @@ PlannedOutput Plan(const TListe_File& entry, const ParallelBatchSettings& settin
     const HeaderProbe probe = ProbeJPEGHeader(entry.FullName);
     FailureReason failure = probe.failure;
     if (probe.read) {
-        const double scale = settings.ratio / 100.0;
-        const int32_t width = ScaleDimension(probe.header.width, scale);
-        const int32_t height = ScaleDimension(probe.header.height, scale);
+        const FileSettings file = FileSettingsOf(settings);
+        const PictureSize size =
+            TargetSize(file, probe.header.width, probe.header.height, probe.header.orientation);
+        const int32_t width = size.width;
+        const int32_t height = size.height;
         if (HasNoPixels(width, height)) {
             failure.kind = FailureKind::NoPixels;
-            failure.ratio = settings.ratio;
+            failure.ratio = FitsInBox(file) ? 0 : settings.ratio;
             planned.outcome = DryRunFailureText(failure);
             return planned;
         }
+        planned.size = std::to_string(width) + " x " + std::to_string(height);
         try {
             const uint64_t need = FileMemoryNeed(probe.header, width, height);
             if (need > budget) throw EMemoryBudgetExceeded(need, budget);
@@ -121,6 +125,7 @@ bool ReportDryRun(const std::vector<TListe_File>& files, const ParallelBatchSett
                                : planned.outcome;
         if (planned.later != 0)
             line += ", then line " + std::to_string(planned.later) + " replaces it";
+        if (planned.written) line = planned.size + ", " + line;
         out << EscapeControlCharacters(planned.path) << ": " << line << '\n';
         all_written = all_written && planned.written;
     }

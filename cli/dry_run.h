@@ -13,8 +13,9 @@
 namespace pixmora {
 
 // Writes one line per entry of files (names derived) to out: its output path, ": " and
-// "new" or "replaces an existing file" (with ", then line K replaces it" when a later line
-// writes the same output, or "replaces the output of line K" for that later line), a
+// for a file the run would write its output's size ("W x H, ") and "new" or "replaces an
+// existing file" (with ", then line K replaces it" when a later line writes the same
+// output, or "replaces the output of line K" for that later line); otherwise a
 // refusal ("refused: ..."), a failure that ends the run ("not a JPEG", "cannot read: ...",
 // "damaged data: ...", "refused: needs X MiB, ...") or, after such a line, "not reached:
 // the run ends at line K". Returns true when the run would write every file; a stop

@@ -19,6 +19,7 @@ std::string NeedMebibytes(uint64_t bytes) {
 std::string BudgetMebibytes(uint64_t bytes) { return std::to_string(bytes / kMebibyte); }
 
 std::string NoPixelsText(const FailureReason& reason) {
+    if (reason.ratio == 0) return "no pixels in the source";
     return "no pixels at " + std::to_string(reason.ratio) + " %";
 }
 

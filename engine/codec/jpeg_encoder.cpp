@@ -14,7 +14,6 @@ namespace pixmora {
 
 namespace {
 
-constexpr int kQuality = 90;
 constexpr size_t kFirstBufferBytes = 64 * 1024;
 
 // Destination manager writing into a byte buffer; growth failures become libjpeg's
@@ -56,14 +55,27 @@ void TermDestination(j_compress_ptr info) {
     destination->out->resize(destination->out->size() - destination->free_in_buffer);
 }
 
+// Writes the segments of metadata of one kind, in their order; between
+// jpeg_start_compress and the first row.
+void WriteMetadata(j_compress_ptr info, const TJPEGMetadata* metadata, MetadataKind kind) {
+    if (!metadata) return;
+    for (const TMetadataSegment& segment : *metadata) {
+        if (segment.kind != kind) continue;
+        // A segment read from a file is never longer than a marker can hold.
+        jpeg_write_marker(info, segment.marker, segment.data.data(),
+                          static_cast<unsigned int>(segment.data.size()));
+    }
+}
+
 }  // namespace
 
 void EncodeJPEG(const TPixelBuffer& picture, const TEncodeSettings& settings, TByteBuffer& out) {
     std::vector<JSAMPROW> rows(static_cast<size_t>(picture.Height()));
     for (int32_t y = 0; y < picture.Height(); ++y)
         rows[static_cast<size_t>(y)] = const_cast<JSAMPROW>(picture.Row(y));
-    const std::string exif =
-        settings.orientation > 1 ? MakeExifOrientationPayload(settings.orientation) : std::string();
+    const std::string exif = settings.orientation > 1 && !settings.metadata
+                                 ? MakeExifOrientationPayload(settings.orientation)
+                                 : std::string();
     out.clear();
 
     TVectorDestination destination;
@@ -81,7 +93,7 @@ void EncodeJPEG(const TPixelBuffer& picture, const TEncodeSettings& settings, TB
     info.in_color_space = JCS_RGB;
     object.Run([&] {
         jpeg_set_defaults(&info);
-        jpeg_set_quality(&info, kQuality, TRUE);
+        jpeg_set_quality(&info, settings.quality, TRUE);
         if (settings.progressive) jpeg_simple_progression(&info);
         info.dct_method = JDCT_FLOAT;
         info.optimize_coding = FALSE;
@@ -95,10 +107,14 @@ void EncodeJPEG(const TPixelBuffer& picture, const TEncodeSettings& settings, TB
         if (!exif.empty())
             jpeg_write_marker(&info, JPEG_APP0 + 1, reinterpret_cast<const JOCTET*>(exif.data()),
                               static_cast<unsigned int>(exif.size()));
+        WriteMetadata(&info, settings.metadata, MetadataKind::Exif);
+        WriteMetadata(&info, settings.metadata, MetadataKind::XMP);
         // A profile read from a file spans at most 255 segments, as it will here.
         if (settings.icc_profile && !settings.icc_profile->empty())
             jpeg_write_icc_profile(&info, settings.icc_profile->data(),
                                    static_cast<unsigned int>(settings.icc_profile->size()));
+        WriteMetadata(&info, settings.metadata, MetadataKind::Photoshop);
+        WriteMetadata(&info, settings.metadata, MetadataKind::Comment);
         jpeg_write_scanlines(&info, rows.data(), static_cast<JDIMENSION>(rows.size()));
         jpeg_finish_compress(&info);
     });

@@ -1,6 +1,9 @@
 // Header parse with a throw-away decompressor, keeping the Exif APP1 segments for the
-// orientation tag and the APP2 segments for the colour profile.
+// orientation tag and the APP2 segments for the colour profile, and when asked the APP13
+// and comment segments of the metadata a copy carries.
 #include "engine/codec/jpeg_header.h"
+
+#include <new>
 
 #include "engine/codec/exif_orientation.h"
 #include "engine/codec/icc_profile.h"
@@ -21,6 +24,26 @@ bool TooShortForItsBlocks(const jpeg_decompress_struct& info, size_t size) {
     return uint64_t{size} * 8 < blocks;
 }
 
+// The carried segments among those object saved, in the file's order.
+TJPEGMetadata CarriedMetadata(const jpeg_decompress_struct& info) {
+    TJPEGMetadata metadata;
+    try {
+        for (jpeg_saved_marker_ptr marker = info.marker_list; marker; marker = marker->next) {
+            MetadataKind kind;
+            if (!CarriedMetadataKind(marker->marker, marker->data, marker->data_length, kind))
+                continue;
+            TMetadataSegment segment;
+            segment.kind = kind;
+            segment.marker = marker->marker;
+            segment.data.assign(marker->data, marker->data + marker->data_length);
+            metadata.push_back(std::move(segment));
+        }
+    } catch (const std::bad_alloc&) {
+        throw EOutOfMemory();
+    }
+    return metadata;
+}
+
 uint64_t RoundUp(uint64_t value, int multiple) {
     const uint64_t step = multiple > 0 ? static_cast<uint64_t>(multiple) : 1;
     return (value + step - 1) / step * step;
@@ -28,7 +51,7 @@ uint64_t RoundUp(uint64_t value, int multiple) {
 
 }  // namespace
 
-TJPEGHeader ReadJPEGHeader(const uint8_t* data, size_t size) {
+TJPEGHeader ReadJPEGHeader(const uint8_t* data, size_t size, bool keep_metadata) {
     TDecompressObject object;
     jpeg_decompress_struct& info = object.Info();
     TJPEGHeader header;
@@ -37,6 +60,10 @@ TJPEGHeader ReadJPEGHeader(const uint8_t* data, size_t size) {
         jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
         jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);
         jpeg_save_markers(&info, JPEG_APP0 + 2, 0xFFFF);
+        if (keep_metadata) {
+            jpeg_save_markers(&info, JPEG_APP0 + 13, 0xFFFF);
+            jpeg_save_markers(&info, JPEG_COM, 0xFFFF);
+        }
         jpeg_read_header(&info, TRUE);
         multiple_scans = jpeg_has_multiple_scans(&info);
     });
@@ -59,6 +86,7 @@ TJPEGHeader ReadJPEGHeader(const uint8_t* data, size_t size) {
         if (header.orientation != 0) break;
     }
     header.icc_profile = ReadRGBProfile(object);
+    if (keep_metadata) header.metadata = CarriedMetadata(info);
     return header;
 }
 

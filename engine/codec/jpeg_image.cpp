@@ -33,6 +33,7 @@ TByteBuffer TJPEGImage::StartLoad() {
     orientation_ = 0;
     coefficient_bytes_ = 0;
     icc_profile_.reset();
+    metadata_.reset();
     NoteDecodeWarnings(0, std::string());
     return bytes;
 }
@@ -43,7 +44,7 @@ void TJPEGImage::FinishLoad(TByteBuffer bytes, TMappedFile mapped) {
     data->mapped = std::move(mapped);
     const TByteView view = data->View();
     if (!view.empty()) {
-        TJPEGHeader header = ReadJPEGHeader(view.data(), view.size());
+        TJPEGHeader header = ReadJPEGHeader(view.data(), view.size(), save_choices_.keep_metadata);
         data->width = header.width;
         data->height = header.height;
         progressive_ = header.multiple_scans;
@@ -52,6 +53,8 @@ void TJPEGImage::FinishLoad(TByteBuffer bytes, TMappedFile mapped) {
         if (!header.icc_profile.empty())
             icc_profile_ =
                 std::make_shared<const std::vector<uint8_t>>(std::move(header.icc_profile));
+        if (save_choices_.keep_metadata)
+            metadata_ = std::make_shared<const TJPEGMetadata>(std::move(header.metadata));
     }
     data_ = std::move(data);
 }
@@ -162,9 +165,14 @@ TPendingFile TJPEGImage::SaveToPendingFile(const std::string& path) {
         if (picture_.Empty()) throw EJPEG(JERR_INPUT_EMPTY);
         auto data = std::make_shared<TJPEGData>();
         data->bytes = std::move(spare_.bytes);
-        EncodeJPEG(picture_,
-                   TEncodeSettings{progressive_, orientation_, icc_profile_.get(), CodecArena()},
-                   data->bytes);
+        TEncodeSettings settings;
+        settings.progressive = progressive_;
+        settings.orientation = orientation_;
+        settings.icc_profile = icc_profile_.get();
+        settings.quality = save_choices_.quality;
+        settings.metadata = metadata_.get();
+        settings.arena = CodecArena();
+        EncodeJPEG(picture_, settings, data->bytes);
         data->width = picture_.Width();
         data->height = picture_.Height();
         data_ = std::move(data);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/codec/jpeg_metadata.h"
 #include "engine/files/atomic_file_writer.h"
 #include "engine/files/byte_view.h"
 #include "engine/files/mapped_file.h"
@@ -17,6 +18,14 @@
 #include "engine/resample/pixel_buffer.h"
 
 namespace pixmora {
+
+// What a save writes besides the picture; the defaults are the window's.
+struct TSaveChoices {
+    int quality = 90;  // libjpeg's, 1 to 100
+    // Carry the file's Exif, XMP, Photoshop (IPTC) and comment segments, not only its
+    // orientation and colour profile.
+    bool keep_metadata = false;
+};
 
 class TJPEGImage {
 public:
@@ -35,6 +44,10 @@ public:
     void LoadFromFile(const std::string& path);
     // The same with the file's bytes given in memory (copied).
     void LoadFromMemory(const uint8_t* data, size_t size);
+
+    // Applies from the next load on: keep_metadata to what the load keeps of the file's
+    // segments, quality to the saves after it.
+    void SetSaveChoices(const TSaveChoices& choices) { save_choices_ = choices; }
 
     // The memory one decoding may take (see memory_budget.h); 0, the start, means
     // DefaultMemoryBudget().
@@ -62,6 +75,10 @@ public:
     // empty when the file had none, or a gray, CMYK or damaged one. An encoded picture
     // carries it.
     const std::vector<uint8_t>& ICCProfile() const;
+    // The carried metadata segments of the last loaded file, when it was loaded with
+    // keep_metadata; null otherwise. An encoded picture carries them, its Exif in place of
+    // the orientation-only one.
+    const TJPEGMetadata* Metadata() const { return metadata_.get(); }
 
     // The loaded (or last encoded) file bytes; empty when there are none. Valid until the
     // next load, Assign or save of this object (copies keep theirs).
@@ -89,7 +106,7 @@ public:
 
     // Makes picture (shared, not copied) the content: the loaded bytes are dropped, the
     // size reports the picture's, and the next save encodes it with the progressive
-    // setting, orientation and colour profile of the last load.
+    // setting, orientation, colour profile and metadata of the last load.
     void Assign(const TPixelBuffer& picture);
 
     // Writes the content to path, encoding the picture first when there are no bytes.
@@ -145,6 +162,9 @@ private:
     uint64_t coefficient_bytes_ = 0;
     // Shared by copies; null when the last load had no RGB profile.
     std::shared_ptr<const std::vector<uint8_t>> icc_profile_;
+    // Shared by copies; null unless the last load kept its metadata.
+    std::shared_ptr<const TJPEGMetadata> metadata_;
+    TSaveChoices save_choices_;
     uint64_t memory_budget_ = 0;
     // What the last decoding told, whichever decoded.
     mutable int decode_warnings_ = 0;

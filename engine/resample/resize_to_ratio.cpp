@@ -68,8 +68,11 @@ void SampleWhileDecoding(TJPEGDecoder& decoder, TPixelBuffer& target) {
 
 void ResizeToRatio(TJPEGImage& image, TPixelBuffer& target, int32_t ratio) {
     const double scale = ratio / 100.0;
-    const int32_t width = ScaleDimension(image.Width(), scale);
-    const int32_t height = ScaleDimension(image.Height(), scale);
+    ResizeToSize(image, target, ScaleDimension(image.Width(), scale),
+                 ScaleDimension(image.Height(), scale));
+}
+
+void ResizeToSize(TJPEGImage& image, TPixelBuffer& target, int32_t width, int32_t height) {
     const uint64_t decoder_memory = BudgetLeftBesidePicture(image.MemoryBudget(), width, height);
     // Hold the source picture before resizing the target, which may share its pixels.
     const TPixelBuffer source = image.Picture();

@@ -18,4 +18,8 @@ namespace pixmora {
 // libjpeg's warnings about the data are noted on image (DecodeWarnings).
 void ResizeToRatio(TJPEGImage& image, TPixelBuffer& target, int32_t ratio);
 
+// The same to a width x height target given directly; at the ratio's size it writes the
+// same pixels as ResizeToRatio.
+void ResizeToSize(TJPEGImage& image, TPixelBuffer& target, int32_t width, int32_t height);
+
 }  // namespace pixmora

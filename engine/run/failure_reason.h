@@ -17,7 +17,7 @@ enum class FailureKind {
     DamagedData,     // the source is damaged: message
     OverBudget,      // decoding needs more than the run's memory budget: needed, budget
     OutOfMemory,     // the picture cannot be allocated
-    NoPixels,        // the target has no pixels at ratio
+    NoPixels,        // the target has no pixels at ratio (0: the source has none)
     OwnSource,       // the output is the source file itself
     ReadOnlyOutput,  // an existing read-only file is at path
     CannotWrite,     // the output at path cannot be created or written: error_number

@@ -7,7 +7,7 @@
 #include "engine/codec/picture_to_cover.h"
 #include "engine/resample/picture_for_box.h"
 #include "engine/resample/resize_to_ratio.h"
-#include "engine/resample/scale_dimension.h"
+#include "engine/run/target_size.h"
 
 namespace pixmora {
 
@@ -69,16 +69,19 @@ FileResult ResizeWithShare(const FileJob& job, WorkerMemory& kept, MemoryReserva
     result.output = job.output;
     const FileSettings& settings = job.settings;
     try {
+        image.SetSaveChoices({settings.quality, settings.keep_metadata});
         image.LoadFromFile(job.entry.FullName);
         result.source_width = image.Width();
         result.source_height = image.Height();
         result.measured = true;
-        const double scale = settings.ratio / 100.0;
-        result.target_width = ScaleDimension(image.Width(), scale);
-        result.target_height = ScaleDimension(image.Height(), scale);
+        const PictureSize size =
+            TargetSize(settings, image.Width(), image.Height(), image.Orientation());
+        result.target_width = size.width;
+        result.target_height = size.height;
         if (HasNoPixels(result.target_width, result.target_height)) {
             result.outcome = FileOutcome::NoPixels;
-            result.failure = NoPixelsAt(settings.ratio);
+            // Fitted, only a source without pixels gives none: no ratio to name.
+            result.failure = NoPixelsAt(FitsInBox(settings) ? 0 : settings.ratio);
             return result;
         }
         share = kept.ShareFor(
@@ -93,7 +96,7 @@ FileResult ResizeWithShare(const FileJob& job, WorkerMemory& kept, MemoryReserva
             result.shown = ReduceForBox(DecodeToCover(image, fit.width, fit.height),
                                         settings.box_width, settings.box_height);
         }
-        ResizeToRatio(image, target, settings.ratio);
+        ResizeToSize(image, target, result.target_width, result.target_height);
         result.warnings = image.DecodeWarnings();
         result.warning = image.FirstWarning();
         if (boxed && result.shown.Empty())

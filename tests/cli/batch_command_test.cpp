@@ -19,8 +19,10 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/codec/jpeg_compress_object.h"
 #include "engine/codec/jpeg_image.h"
 #include "support/jpeg_maker.h"
+#include "support/jpeg_markers.h"
 #include "support/temp_folder.h"
 
 namespace pixmora {
@@ -189,9 +191,29 @@ TEST_F(BatchCommandTest, UsageErrorsAreOneLineAndAPointerToTheHelp) {
         {{"--bo\ngus\x1b", "x"}, "unknown option '--bo\\ngus\\x1b'"},
         {{"--fixed-folder", Root() + "/missing", Root()},
          "'" + Root() + "/missing' is not a folder"},
+        {{"--fit", "800", "x"},
+         "the --fit box must be WIDTHxHEIGHT in pixels, as 1600x1200, not '800'"},
+        {{"--fit", "0x600", "x"}, "the --fit box's width and height must be above 0, not '0x600'"},
+        {{"--fit", "-5x5", "x"},
+         "the --fit box must be WIDTHxHEIGHT in pixels, as 1600x1200, not '-5x5'"},
+        {{"--fit=99999999x1", "x"},
+         "the --fit box '99999999x1' is too large (at most 65500 pixels a side)"},
+        {{"--fit", "800x", "x"},
+         "the --fit box must be WIDTHxHEIGHT in pixels, as 1600x1200, not '800x'"},
+        {{"--fit", "800x600x2", "x"},
+         "the --fit box must be WIDTHxHEIGHT in pixels, as 1600x1200, not '800x600x2'"},
+        {{"--fit", "800x600", "--ratio", "50", "x"}, "--fit and --ratio cannot be used together"},
+        {{"--ratio=50", "--fit=800x600", "x"}, "--fit and --ratio cannot be used together"},
+        {{"--quality", "0", "x"}, "the quality must be a whole number from 1 to 100, not '0'"},
+        {{"--quality", "101", "x"}, "the quality must be a whole number from 1 to 100, not '101'"},
+        {{"--quality", "abc", "x"}, "the quality must be a whole number from 1 to 100, not 'abc'"},
+        {{"--quality"}, "option --quality needs a value"},
+        {{"--filter", "foo", "x"}, "the filter must be nearest or lanczos, not 'foo'"},
+        {{"--filter=Lanczos", "x"}, "the filter must be nearest or lanczos, not 'Lanczos'"},
     };
     for (const Row& row : rows) {
         const Outcome run = RunBatchProgram(row.args);
+        SCOPED_TRACE(row.message);
         EXPECT_EQ(run.status, 2);
         EXPECT_EQ(run.err, "pixmora-batch: " + row.message +
                                "\nTry 'pixmora-batch --help' for more information.\n");
@@ -399,7 +421,7 @@ TEST_F(BatchCommandTest, TheDryRunForetellsTheRunCaseByCase) {
     const std::vector<Row> rows = {
         {"new",
          [&](const std::string& f) { return std::vector<std::string>{jpeg(f + "/a.jpg", 16, 16)}; },
-         "%O/a.jpg: new\n", 0, ""},
+         "%O/a.jpg: 8 x 8, new\n", 0, ""},
         {"existing output",
          [&](const std::string& f) {
              temp_.WriteFile(
@@ -407,7 +429,7 @@ TEST_F(BatchCommandTest, TheDryRunForetellsTheRunCaseByCase) {
                  "old");
              return std::vector<std::string>{jpeg(f + "/a.jpg", 16, 16)};
          },
-         "%O/a.jpg: replaces an existing file\n", 0, ""},
+         "%O/a.jpg: 8 x 8, replaces an existing file\n", 0, ""},
         {"read-only output",
          [&](const std::string& f) {
              const std::string out =
@@ -434,7 +456,7 @@ TEST_F(BatchCommandTest, TheDryRunForetellsTheRunCaseByCase) {
          [&](const std::string& f) {
              return std::vector<std::string>{jpeg(f + "/a.jpg", 1, 1), jpeg(f + "/b.jpg", 16, 16)};
          },
-         "%O/a.jpg: refused: no pixels at 50 %\n%O/b.jpg: new\n", 1,
+         "%O/a.jpg: refused: no pixels at 50 %\n%O/b.jpg: 8 x 8, new\n", 1,
          "%S/a.jpg: no pixels at 50 %\n"},
         {"not a JPEG ends the run",
          [&](const std::string& f) {
@@ -465,16 +487,37 @@ TEST_F(BatchCommandTest, TheDryRunForetellsTheRunCaseByCase) {
                                              jpeg(f + "/b.jpg", 1200, 1200),
                                              jpeg(f + "/c.jpg", 16, 16)};
          },
-         "%O/a.jpg: new\n%O/b.jpg: refused: needs 7 MiB, over the budget of 5 MiB\n"
+         "%O/a.jpg: 8 x 8, new\n%O/b.jpg: refused: needs 7 MiB, over the budget of 5 MiB\n"
          "%O/c.jpg: not reached: the run ends at line 2\n",
          1, "%S/b.jpg: needs 7 MiB, over the memory budget of 5 MiB (--max-memory)\n"},
+        {"a box lowers the memory need",
+         [&](const std::string& f) {
+             return std::vector<std::string>{"--max-memory", "6M", "--fit", "100x100",
+                                             jpeg(f + "/b.jpg", 1200, 1200)};
+         },
+         "%O/b.jpg: 100 x 100, new\n", 0, ""},
+        {"the box as shown, the size as stored",
+         [&](const std::string& f) {
+             test::JpegOptions turned = test::Options(40, 20);
+             turned.app_segments = {test::ExifOrientationSegment(6)};
+             return std::vector<std::string>{
+                 "--fit", "10x10",
+                 temp_.WriteFile(f.substr(Root().size() + 1) + "/a.jpg", test::MakeJpeg(turned))};
+         },
+         "%O/a.jpg: 10 x 5, new\n", 0, ""},
+        {"an empty file has no pixels to fit",
+         [&](const std::string& f) {
+             return std::vector<std::string>{
+                 "--fit", "10x10", temp_.WriteFile(f.substr(Root().size() + 1) + "/a.jpg", "")};
+         },
+         "%O/a.jpg: refused: no pixels in the source\n", 1, "%S/a.jpg: no pixels in the source\n"},
         {"one output twice: the later wins",
          [&](const std::string& f) {
              const std::string a = jpeg(f + "/a.jpg", 16, 16);
              return std::vector<std::string>{a, jpeg(f + "/b.jpg", 16, 16), a};
          },
-         "%O/a.jpg: new, then line 3 replaces it\n%O/b.jpg: new\n"
-         "%O/a.jpg: replaces the output of line 1\n",
+         "%O/a.jpg: 8 x 8, new, then line 3 replaces it\n%O/b.jpg: 8 x 8, new\n"
+         "%O/a.jpg: 8 x 8, replaces the output of line 1\n",
          0, ""},
     };
     int number = 0;
@@ -524,8 +567,9 @@ TEST_F(BatchCommandTest, FilesFromListsAfterThePathsByLineOrByNul) {
 
     const Outcome lines = RunBatchProgram({"--dry-run", "--files-from", list, first});
     EXPECT_EQ(lines.status, 0) << lines.err;
-    EXPECT_EQ(lines.out, Root() + "/F/F/first.jpg: new\n" + Root() + "/L/Sub/Sub/b.jpg: new\n" +
-                             Root() + "/L/L/a.jpg: new\n");
+    EXPECT_EQ(lines.out, Root() + "/F/F/first.jpg: 8 x 8, new\n" + Root() +
+                             "/L/Sub/Sub/b.jpg: 8 x 8, new\n" + Root() +
+                             "/L/L/a.jpg: 8 x 8, new\n");
 
     // From standard input, separated by NUL: a name may hold a newline.
     const std::string nul_list = odd + std::string(1, '\0') + a + std::string(1, '\0');
@@ -591,6 +635,130 @@ TEST_F(BatchCommandTest, AFifoNamedJpgHoldsNeitherTheRunNorTheDryRun) {
     EXPECT_TRUE(fs::exists(Root() + "/F/F/a.jpg"));
     const Outcome dry = RunBatchProgram({"--dry-run", Root() + "/F"});
     EXPECT_EQ(dry.status, 1) << dry.out;
+}
+
+TEST_F(BatchCommandTest, FitShrinksIntoTheBoxAsShownAndNeverEnlarges) {
+    struct Row {
+        const char* name;
+        int width, height, orientation;  // 0: no Exif
+        std::string box;
+        std::pair<int, int> stored;  // the copy's size as its file holds it
+    };
+    const std::vector<Row> rows = {
+        {"landscape", 400, 300, 0, "100x100", {100, 75}},
+        {"portrait", 300, 400, 1, "100x100", {75, 100}},
+        {"orientation 6", 400, 300, 6, "160x100", {100, 75}},
+        {"orientation 8", 400, 300, 8, "160x100", {100, 75}},
+        {"already inside", 80, 60, 0, "100x100", {80, 60}},
+        {"a side of one pixel", 4000, 10, 0, "100x100", {100, 1}},
+    };
+    int number = 0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string folder = "F" + std::to_string(number++);
+        test::JpegOptions options = test::Options(row.width, row.height);
+        if (row.orientation != 0)
+            options.app_segments = {test::ExifOrientationSegment(row.orientation)};
+        const std::string source = temp_.WriteFile(folder + "/a.jpg", test::MakeJpeg(options));
+        const std::string output = Root() + "/" + folder + "/" + folder + "/a.jpg";
+        const std::string size =
+            std::to_string(row.stored.first) + " x " + std::to_string(row.stored.second);
+        const Outcome dry = RunBatchProgram({"--dry-run", "--fit", row.box, source});
+        EXPECT_EQ(dry.out, output + ": " + size + ", new\n");
+        const Outcome run = RunBatchProgram({"--fit=" + row.box, source});
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(SizeOf(output), row.stored);
+    }
+}
+
+TEST_F(BatchCommandTest, QualityGivesLibjpegsOwnTables) {
+    const std::string source = Jpeg("Q/a.jpg", 64, 48);
+    for (const int quality : {1, 50, 75, 100}) {
+        SCOPED_TRACE(quality);
+        const Outcome run = RunBatchProgram({"--quality", std::to_string(quality), source});
+        EXPECT_EQ(run.status, 0) << run.err;
+        const auto tables =
+            test::ReadQuantTables(test::ReadJpegSegments(test::ReadFile(Root() + "/Q/Q/a.jpg")));
+        // The tables libjpeg sets for the quality, luma 0 and chroma 1.
+        TCompressObject object;
+        jpeg_compress_struct& info = object.Info();
+        info.in_color_space = JCS_RGB;
+        info.input_components = 3;
+        object.Run([&] {
+            jpeg_set_defaults(&info);
+            jpeg_set_quality(&info, quality, TRUE);
+        });
+        ASSERT_EQ(tables.size(), 2u);
+        for (const auto& [number, table] : tables) {
+            SCOPED_TRACE(number);
+            ASSERT_LT(number, 2);
+            for (int i = 0; i < 64; ++i)
+                EXPECT_EQ(table[static_cast<size_t>(i)], info.quant_tbl_ptrs[number]->quantval[i]);
+        }
+    }
+}
+
+TEST_F(BatchCommandTest, KeepMetadataCarriesExifXmpIptcAndComments) {
+    const std::string exif = test::ExifOrientationSegment(6) + "camera maker";
+    const std::string xmp = "\xE1" + std::string("http://ns.adobe.com/xap/1.0/\0<x/>", 33);
+    const std::string iptc = "\xED" + std::string("Photoshop 3.0\08BIM", 18);
+    const std::string comment =
+        "\xFE"
+        "taken at dawn";
+    test::JpegOptions options = test::Options(64, 48);
+    options.app_segments = {exif, xmp, iptc, comment};
+    const std::string source = temp_.WriteFile("K/a.jpg", test::MakeJpeg(options));
+    // Each segment of the copy but its JFIF, tables, frame and scan, as marker and data.
+    const auto metadata = [&] {
+        std::vector<std::string> segments;
+        for (const test::JpegSegment& segment :
+             test::ReadJpegSegments(test::ReadFile(Root() + "/K/K/a.jpg"))) {
+            const bool application = segment.marker > 0xE0 && segment.marker <= 0xEF;
+            if (!application && segment.marker != 0xFE) continue;
+            segments.push_back(std::string(1, static_cast<char>(segment.marker)) + segment.data);
+        }
+        return segments;
+    };
+    const Outcome kept = RunBatchProgram({"--keep-metadata", source});
+    EXPECT_EQ(kept.status, 0) << kept.err;
+    EXPECT_EQ(metadata(), (std::vector<std::string>{exif, xmp, iptc, comment}));
+    EXPECT_EQ(SizeOf(Root() + "/K/K/a.jpg"), std::make_pair(32, 24));
+
+    const Outcome plain = RunBatchProgram({source});
+    EXPECT_EQ(plain.status, 0) << plain.err;
+    // Only the orientation, in a block of its own.
+    const std::vector<std::string> segments = metadata();
+    ASSERT_EQ(segments.size(), 1u);
+    EXPECT_NE(segments[0], exif);
+    TJPEGImage copy;
+    copy.LoadFromFile(Root() + "/K/K/a.jpg");
+    EXPECT_EQ(copy.Orientation(), 6);
+}
+
+TEST_F(BatchCommandTest, TheDefaultsWriteWhatTheyAlwaysWrote) {
+    test::JpegOptions turned = test::Options(90, 70);
+    turned.app_segments = {test::ExifOrientationSegment(8),
+                           "\xFE"
+                           "a comment"};
+    turned.icc_profile = test::ReadFile(test::ColordProfile("AdobeRGB1998.icc"));
+    Jpeg("S/a.jpg", 100, 80);
+    temp_.WriteFile("S/b.jpg", test::MakeJpeg(test::Progressive(test::Options(77, 93))));
+    temp_.WriteFile("S/c.jpg", test::MakeJpeg(turned));
+    fs::create_directory(Root() + "/Default");
+    fs::create_directory(Root() + "/Named");
+    const Outcome defaults =
+        RunBatchProgram({"--fixed-folder", Root() + "/Default", Root() + "/S"});
+    const Outcome named =
+        RunBatchProgram({"--quality", "90", "--filter", "nearest", "--ratio", "50",
+                         "--fixed-folder", Root() + "/Named", Root() + "/S"});
+    EXPECT_EQ(defaults.status, 0) << defaults.err;
+    EXPECT_EQ(named.status, 0) << named.err;
+    for (const std::string name : {"a.jpg", "b.jpg", "c.jpg"}) {
+        SCOPED_TRACE(name);
+        const std::string written = test::ReadFile(Root() + "/Default/S/" + name);
+        EXPECT_FALSE(written.empty());
+        EXPECT_TRUE(written == test::ReadFile(Root() + "/Named/S/" + name));
+    }
 }
 
 // Many small files and seven jobs keep a save in progress nearly all the time.

@@ -208,6 +208,34 @@ TEST(ResizeToRatio, PassingOverRowsKeepsTheSampledRowsExact) {
     }
 }
 
+// Sizes a box gives, which no ratio gives: each side sampled on its own, the same rows
+// and columns a whole decode and stretch takes.
+TEST(ResizeToSize, StreamedSamplingEqualsWholeDecodeAndStretch) {
+    struct Size {
+        int32_t width, height;
+    };
+    const Size sizes[] = {{50, 33}, {17, 67}, {1, 1}, {101, 1}, {1, 67}, {303, 5}, {100, 66}};
+    TempFolder folder;
+    TJPEGImage image;
+    TPixelBuffer target;
+    for (const JpegOptions& options : {Options(101, 67), Progressive(Options(101, 67))}) {
+        const std::string path = folder.WriteFile("s.jpg", MakeJpeg(options));
+        for (const Size& size : sizes) {
+            SCOPED_TRACE(std::to_string(size.width) + " x " + std::to_string(size.height) +
+                         (options.progressive ? " progressive" : ""));
+            image.LoadFromFile(path);
+            const TPixelBuffer whole = image.DecodePicture();
+            ResizeToSize(image, target, size.width, size.height);
+            EXPECT_EQ(image.Width(), size.width);
+            EXPECT_EQ(image.Height(), size.height);
+            TPixelBuffer expected;
+            expected.SetSize(size.width, size.height);
+            StretchNearest(whole, expected);
+            EXPECT_TRUE(SamePixels(image.Picture(), expected));
+        }
+    }
+}
+
 TEST(ResizeToRatio, ResizingTwiceStretchesTheHeldPicture) {
     TempFolder folder;
     TJPEGImage image;

@@ -1,9 +1,12 @@
 // Feeds arbitrary files to the JPEG image object as the run handles one: the header read
 // with its Exif orientation, the streamed resize, and the encoding of the result, within
 // a memory budget of 1 GiB. The first byte is the ratio (its value modulo 126: 0 to
-// 125 %), the rest the file; the orientation parser also reads the file as an Exif block.
+// 125 %) and, from 126 on, keeps the file's metadata for the encoding; the rest is the
+// file. The orientation parser also reads the file as an Exif block.
 #include <cstddef>
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 #include "engine/codec/exif_orientation.h"
 #include "engine/codec/jpeg_decompress_object.h"
@@ -59,12 +62,22 @@ bool SurelyRefused(const pixmora::TJPEGImage& image, int32_t width, int32_t heig
     }
 }
 
+// The segments of one kind, as marker and data.
+std::vector<std::pair<int, std::vector<uint8_t>>> OfKind(const pixmora::TJPEGMetadata& metadata,
+                                                         pixmora::MetadataKind kind) {
+    std::vector<std::pair<int, std::vector<uint8_t>>> segments;
+    for (const pixmora::TMetadataSegment& segment : metadata)
+        if (segment.kind == kind) segments.emplace_back(segment.marker, segment.data);
+    return segments;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace pixmora;
     if (size < 1) return 0;
     const int32_t ratio = data[0] % 126;
+    const bool keep_metadata = data[0] >= 126;
     const uint8_t* file = data + 1;
     const size_t file_size = size - 1;
 
@@ -72,6 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     TJPEGImage image;
     image.SetMemoryBudget(kMemoryBudget);
+    image.SetSaveChoices({90, keep_metadata});
     try {
         image.LoadFromMemory(file, file_size);
     } catch (const EJPEG&) {
@@ -108,16 +122,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     TByteBuffer encoded;
     try {
-        EncodeJPEG(image.Picture(),
-                   TEncodeSettings{image.ProgressiveEncoding(), image.Orientation()}, encoded);
+        TEncodeSettings settings;
+        settings.progressive = image.ProgressiveEncoding();
+        settings.orientation = image.Orientation();
+        settings.metadata = image.Metadata();
+        EncodeJPEG(image.Picture(), settings, encoded);
     } catch (const EJPEG&) {
         return 0;  // enlarged beyond the format's largest dimension
     }
-    // The encoding reads back with the picture's size and the orientation carried over.
-    const TJPEGHeader header = ReadJPEGHeader(encoded.data(), encoded.size());
-    const int carried = image.Orientation() > 1 ? image.Orientation() : 0;
+    // The encoding reads back with the picture's size and the orientation carried over,
+    // and the kept metadata segment for segment.
+    const TJPEGHeader header = ReadJPEGHeader(encoded.data(), encoded.size(), keep_metadata);
+    const int carried = keep_metadata || image.Orientation() > 1 ? image.Orientation() : 0;
     if (header.width != image.Width() || header.height != image.Height() ||
         header.multiple_scans != image.ProgressiveEncoding() || header.orientation != carried)
         __builtin_trap();
+    if (keep_metadata != (image.Metadata() != nullptr)) __builtin_trap();
+    // The copy writes each kind apart, in the source's order within it.
+    if (keep_metadata) {
+        for (const MetadataKind kind : {MetadataKind::Exif, MetadataKind::XMP,
+                                        MetadataKind::Photoshop, MetadataKind::Comment}) {
+            if (OfKind(*image.Metadata(), kind) != OfKind(header.metadata, kind)) __builtin_trap();
+        }
+    }
     return 0;
 }
