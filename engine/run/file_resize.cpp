@@ -7,6 +7,7 @@
 #include "engine/codec/picture_to_cover.h"
 #include "engine/resample/picture_for_box.h"
 #include "engine/resample/resize_to_ratio.h"
+#include "engine/resample/resize_with_lanczos.h"
 #include "engine/resample/scale_dimension.h"
 
 namespace pixmora {
@@ -45,13 +46,24 @@ FailureReason RefusalReason(const std::string& source, const std::string& output
 
 }  // namespace
 
-uint64_t FileMemoryNeed(const TJPEGImage& image, int32_t target_width, int32_t target_height) {
-    return TPixelBuffer::CheckedByteCount(target_width, target_height) + image.DecoderMemoryNeed();
+uint64_t FileMemoryNeed(const TJPEGImage& image, int32_t target_width, int32_t target_height,
+                        ResampleFilter filter) {
+    const uint64_t target = TPixelBuffer::CheckedByteCount(target_width, target_height);
+    const uint64_t filtering =
+        filter == ResampleFilter::Lanczos
+            ? LanczosMemoryNeed(image.Width(), image.Height(), target_width, target_height)
+            : 0;
+    return target + image.DecoderMemoryNeed() + filtering;
 }
 
-uint64_t FileMemoryNeed(const TJPEGHeader& header, int32_t target_width, int32_t target_height) {
-    return TPixelBuffer::CheckedByteCount(target_width, target_height) +
-           DecoderMemoryNeed(header.coefficient_bytes, header.width);
+uint64_t FileMemoryNeed(const TJPEGHeader& header, int32_t target_width, int32_t target_height,
+                        ResampleFilter filter) {
+    const uint64_t target = TPixelBuffer::CheckedByteCount(target_width, target_height);
+    const uint64_t filtering =
+        filter == ResampleFilter::Lanczos
+            ? LanczosMemoryNeed(header.width, header.height, target_width, target_height)
+            : 0;
+    return target + DecoderMemoryNeed(header.coefficient_bytes, header.width) + filtering;
 }
 
 bool HasNoPixels(int32_t target_width, int32_t target_height) {
@@ -76,8 +88,8 @@ FileResult ResizeListedFile(const FileJob& job, TJPEGImage& image, TPixelBuffer&
             result.failure = NoPixelsAt(settings.ratio);
             return result;
         }
-        MemoryReservation share =
-            memory.Reserve(FileMemoryNeed(image, result.target_width, result.target_height));
+        MemoryReservation share = memory.Reserve(
+            FileMemoryNeed(image, result.target_width, result.target_height, settings.filter));
         image.SetMemoryBudget(share.Bytes());
         const BoxFit fit =
             FitInBox(image.Width(), image.Height(), settings.box_width, settings.box_height);
@@ -87,7 +99,10 @@ FileResult ResizeListedFile(const FileJob& job, TJPEGImage& image, TPixelBuffer&
             result.shown = ReduceForBox(DecodeToCover(image, fit.width, fit.height),
                                         settings.box_width, settings.box_height);
         }
-        ResizeToRatio(image, target, settings.ratio);
+        if (settings.filter == ResampleFilter::Lanczos)
+            ResizeWithLanczos(image, target, result.target_width, result.target_height);
+        else
+            ResizeToRatio(image, target, settings.ratio);
         result.warnings = image.DecodeWarnings();
         result.warning = image.FirstWarning();
         if (boxed && result.shown.Empty())

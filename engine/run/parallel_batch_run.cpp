@@ -17,6 +17,7 @@ public:
                        RunControl& control, ParallelBatchView& view)
         : files_(files), control_(control), view_(view) {
         settings_.ratio = settings.ratio;
+        settings_.filter = settings.filter;
         settings_.fixed_folder_mode = settings.fixed_folder_mode;
         settings_.fixed_folder = settings.fixed_folder;
     }

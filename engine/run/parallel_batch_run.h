@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/files/file_entry.h"
+#include "engine/resample/resample_filter.h"
 #include "engine/run/parallel_batch_view.h"
 #include "engine/run/run_control.h"
 
@@ -14,6 +15,7 @@ namespace pixmora {
 
 struct ParallelBatchSettings {
     int32_t ratio = 50;
+    ResampleFilter filter = ResampleFilter::Nearest;
     bool fixed_folder_mode = false;
     std::string fixed_folder;
     int jobs = 1;  // files in progress at most
