@@ -139,6 +139,7 @@ int RunBatchCommand(const std::vector<std::string>& args, std::istream& in, std:
 
     ParallelBatchSettings settings;
     settings.ratio = options.ratio;
+    settings.filter = options.filter;
     settings.fixed_folder_mode = options.fixed_folder_mode;
     settings.fixed_folder = options.fixed_folder;
     settings.jobs = options.jobs > 0 ? options.jobs : OnlineCores();

@@ -108,6 +108,13 @@ BatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
         } else if (value_of("--ratio", value)) {
             options.ratio = static_cast<int32_t>(
                 ParseCount(value, "the ratio", std::numeric_limits<int32_t>::max()));
+        } else if (value_of("--filter", value)) {
+            if (value == "nearest")
+                options.filter = ResampleFilter::Nearest;
+            else if (value == "lanczos")
+                options.filter = ResampleFilter::Lanczos;
+            else
+                throw UsageError("the filter must be nearest or lanczos, not " + Quoted(value));
         } else if (value_of("--jobs", value) || value_of("-j", value)) {
             options.jobs = static_cast<int>(ParseCount(value, "the number of jobs", kMostJobs));
         } else if (value_of("--max-memory", value)) {

@@ -6,10 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "engine/resample/resample_filter.h"
+
 namespace pixmora {
 
 struct BatchOptions {
     int32_t ratio = 50;
+    ResampleFilter filter = ResampleFilter::Nearest;
     bool fixed_folder_mode = false;
     std::string fixed_folder;
     std::vector<std::string> paths;

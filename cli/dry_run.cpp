@@ -58,7 +58,7 @@ PlannedOutput Plan(const TListe_File& entry, const ParallelBatchSettings& settin
             return planned;
         }
         try {
-            const uint64_t need = FileMemoryNeed(probe.header, width, height);
+            const uint64_t need = FileMemoryNeed(probe.header, width, height, settings.filter);
             if (need > budget) throw EMemoryBudgetExceeded(need, budget);
         } catch (const std::exception& refused) {
             failure = FailureReasonOf(refused, FailureStage::Load, planned.path);
