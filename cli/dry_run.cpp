@@ -62,7 +62,7 @@ PlannedOutput Plan(const TListe_File& entry, const ParallelBatchSettings& settin
         }
         planned.size = std::to_string(width) + " x " + std::to_string(height);
         try {
-            const uint64_t need = FileMemoryNeed(probe.header, width, height);
+            const uint64_t need = FileMemoryNeed(probe.header, width, height, settings.filter);
             if (need > budget) throw EMemoryBudgetExceeded(need, budget);
         } catch (const std::exception& refused) {
             failure = FailureReasonOf(refused, FailureStage::Load, planned.path);

@@ -45,7 +45,7 @@ bool SkipsExactly(const jpeg_decompress_struct& info) {
 }  // namespace
 
 TJPEGDecoder::TJPEGDecoder(const uint8_t* data, size_t size, uint64_t memory_limit,
-                           int scale_eighths, TCodecArena* arena)
+                           int scale_eighths, GrayLevels gray, TCodecArena* arena)
     : object_(arena) {
     jpeg_decompress_struct& info = object_.Info();
     // libjpeg weighs its whole-image arrays against this limit and everything it holds
@@ -66,7 +66,8 @@ TJPEGDecoder::TJPEGDecoder(const uint8_t* data, size_t size, uint64_t memory_lim
     info.do_block_smoothing = TRUE;
     info.dct_method = JDCT_FLOAT;
     info.do_fancy_upsampling = TRUE;
-    if (info.out_color_space == JCS_GRAYSCALE) {
+    const bool dithered = info.out_color_space == JCS_GRAYSCALE && gray == GrayLevels::Dithered;
+    if (dithered) {
         info.quantize_colors = TRUE;
         info.desired_number_of_colors = kGrayLevels;
         info.two_pass_quantize = TRUE;
@@ -79,8 +80,8 @@ TJPEGDecoder::TJPEGDecoder(const uint8_t* data, size_t size, uint64_t memory_lim
     rows_per_read_ = info.rec_outbuf_height > 0 ? info.rec_outbuf_height : 1;
     skips_exactly_ = SkipsExactly(info);
     if (info.out_color_space == JCS_GRAYSCALE) {
-        if (components_ != 1 || !info.colormap) throw EJPEG(JERR_CONVERSION_NOTIMPL);
-        gray_levels_ = info.colormap[0];
+        if (components_ != 1 || (dithered && !info.colormap)) throw EJPEG(JERR_CONVERSION_NOTIMPL);
+        if (dithered) gray_levels_ = info.colormap[0];
     } else if (info.out_color_space == JCS_CMYK) {
         if (components_ != 4) throw EJPEG(JERR_CONVERSION_NOTIMPL);
         // Adobe's applications write CMYK inverted (0 means full ink) and mark the file.
@@ -126,8 +127,13 @@ void TJPEGDecoder::SampleRow(const uint8_t* row, const int32_t* columns, int32_t
             }
             break;
         case 1:
-            for (int32_t i = 0; i < count; ++i, rgb += 3)
-                rgb[0] = rgb[1] = rgb[2] = gray_levels_[row[columns[i]]];
+            if (gray_levels_) {
+                for (int32_t i = 0; i < count; ++i, rgb += 3)
+                    rgb[0] = rgb[1] = rgb[2] = gray_levels_[row[columns[i]]];
+            } else {
+                for (int32_t i = 0; i < count; ++i, rgb += 3)
+                    rgb[0] = rgb[1] = rgb[2] = row[columns[i]];
+            }
             break;
         default:
             for (int32_t i = 0; i < count; ++i, rgb += 3) {

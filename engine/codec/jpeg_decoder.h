@@ -1,6 +1,7 @@
 // Full-size decoding of a JPEG file held in memory, row by row as libjpeg delivers them,
 // with the picture object's parameters: floating-point DCT, block smoothing, fancy
-// upsampling; gray files dithered to 236 levels; CMYK and YCCK files turned into RGB.
+// upsampling; gray files dithered to 236 levels (or kept as they are); CMYK and YCCK files
+// turned into RGB.
 #pragma once
 
 #include <cstddef>
@@ -12,6 +13,9 @@ namespace pixmora {
 
 class TJPEGDecoder {
 public:
+    // What gray files give: the window's 236 dithered levels, or every gray level as coded.
+    enum class GrayLevels { Dithered, Exact };
+
     // Reads the header of data (size > 0; it must outlive the decoder) and starts the
     // decompression at scale_eighths / 8 of the full size (1 to 8; libjpeg scales in its
     // inverse DCT, far cheaper than decoding whole and shrinking), with at most
@@ -22,7 +26,8 @@ public:
     // fail with the code of an unsupported conversion. libjpeg's large memory comes from
     // arena when one is given.
     TJPEGDecoder(const uint8_t* data, size_t size, uint64_t memory_limit,
-                 int scale_eighths = kFullScale, TCodecArena* arena = nullptr);
+                 int scale_eighths = kFullScale, GrayLevels gray = GrayLevels::Dithered,
+                 TCodecArena* arena = nullptr);
 
     static constexpr int kFullScale = 8;
     // A dimension of the picture decoded at scale_eighths / 8: libjpeg rounds it up.
@@ -32,8 +37,8 @@ public:
 
     int32_t Width() const { return width_; }
     int32_t Height() const { return height_; }
-    // Bytes per pixel of the rows libjpeg delivers: 1 (gray palette index), 3 (RGB) or
-    // 4 (CMYK).
+    // Bytes per pixel of the rows libjpeg delivers: 1 (gray palette index, or gray level
+    // when exact), 3 (RGB) or 4 (CMYK).
     int Components() const { return components_; }
     size_t RowBytes() const { return static_cast<size_t>(width_) * components_; }
     // Rows worth reading per call.

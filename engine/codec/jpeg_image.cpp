@@ -111,7 +111,8 @@ TPixelBuffer TJPEGImage::DecodePicture(int scale_eighths) const {
         BudgetLeftBesidePicture(MemoryBudget(), TJPEGDecoder::ScaledSize(Width(), scale_eighths),
                                 TJPEGDecoder::ScaledSize(Height(), scale_eighths));
     NoteDecodeWarnings(0, std::string());
-    TJPEGDecoder decoder(bytes.data(), bytes.size(), decoder_memory, scale_eighths, CodecArena());
+    TJPEGDecoder decoder(bytes.data(), bytes.size(), decoder_memory, scale_eighths,
+                         TJPEGDecoder::GrayLevels::Dithered, CodecArena());
     TPixelBuffer picture;
     picture.SetSize(decoder.Width(), decoder.Height());
     const int32_t chunk = decoder.RowsPerRead();

@@ -85,7 +85,7 @@ void ResizeToSize(TJPEGImage& image, TPixelBuffer& target, int32_t width, int32_
         // The decoder takes its memory, or fails for want of it, before the target does.
         image.NoteDecodeWarnings(0, std::string());
         TJPEGDecoder decoder(bytes.data(), bytes.size(), decoder_memory, TJPEGDecoder::kFullScale,
-                             image.CodecArena());
+                             TJPEGDecoder::GrayLevels::Dithered, image.CodecArena());
         target.SetSize(width, height);
         SampleWhileDecoding(decoder, target);
         image.NoteDecodeWarnings(decoder.Warnings(), decoder.FirstWarning());

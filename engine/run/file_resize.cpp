@@ -7,6 +7,7 @@
 #include "engine/codec/picture_to_cover.h"
 #include "engine/resample/picture_for_box.h"
 #include "engine/resample/resize_to_ratio.h"
+#include "engine/resample/resize_with_lanczos.h"
 #include "engine/run/target_size.h"
 
 namespace pixmora {
@@ -45,13 +46,24 @@ FailureReason RefusalReason(const std::string& source, const std::string& output
 
 }  // namespace
 
-uint64_t FileMemoryNeed(const TJPEGImage& image, int32_t target_width, int32_t target_height) {
-    return TPixelBuffer::CheckedByteCount(target_width, target_height) + image.DecoderMemoryNeed();
+uint64_t FileMemoryNeed(const TJPEGImage& image, int32_t target_width, int32_t target_height,
+                        ResampleFilter filter) {
+    const uint64_t target = TPixelBuffer::CheckedByteCount(target_width, target_height);
+    const uint64_t filtering =
+        filter == ResampleFilter::Lanczos
+            ? LanczosMemoryNeed(image.Width(), image.Height(), target_width, target_height)
+            : 0;
+    return target + image.DecoderMemoryNeed() + filtering;
 }
 
-uint64_t FileMemoryNeed(const TJPEGHeader& header, int32_t target_width, int32_t target_height) {
-    return TPixelBuffer::CheckedByteCount(target_width, target_height) +
-           DecoderMemoryNeed(header.coefficient_bytes, header.width);
+uint64_t FileMemoryNeed(const TJPEGHeader& header, int32_t target_width, int32_t target_height,
+                        ResampleFilter filter) {
+    const uint64_t target = TPixelBuffer::CheckedByteCount(target_width, target_height);
+    const uint64_t filtering =
+        filter == ResampleFilter::Lanczos
+            ? LanczosMemoryNeed(header.width, header.height, target_width, target_height)
+            : 0;
+    return target + DecoderMemoryNeed(header.coefficient_bytes, header.width) + filtering;
 }
 
 bool HasNoPixels(int32_t target_width, int32_t target_height) {
@@ -84,9 +96,12 @@ FileResult ResizeWithShare(const FileJob& job, WorkerMemory& kept, MemoryReserva
             result.failure = NoPixelsAt(FitsInBox(settings) ? 0 : settings.ratio);
             return result;
         }
+        const uint64_t target_bytes =
+            TPixelBuffer::CheckedByteCount(result.target_width, result.target_height);
         share = kept.ShareFor(
-            memory, image.DecoderMemoryNeed(),
-            TPixelBuffer::CheckedByteCount(result.target_width, result.target_height));
+            memory, image.DecoderMemoryNeed(), target_bytes,
+            FileMemoryNeed(image, result.target_width, result.target_height, settings.filter) -
+                target_bytes - image.DecoderMemoryNeed());
         image.SetMemoryBudget(share.Bytes());
         const BoxFit fit =
             FitInBox(image.Width(), image.Height(), settings.box_width, settings.box_height);
@@ -96,7 +111,10 @@ FileResult ResizeWithShare(const FileJob& job, WorkerMemory& kept, MemoryReserva
             result.shown = ReduceForBox(DecodeToCover(image, fit.width, fit.height),
                                         settings.box_width, settings.box_height);
         }
-        ResizeToSize(image, target, result.target_width, result.target_height);
+        if (settings.filter == ResampleFilter::Lanczos)
+            ResizeWithLanczos(image, target, result.target_width, result.target_height);
+        else
+            ResizeToSize(image, target, result.target_width, result.target_height);
         result.warnings = image.DecodeWarnings();
         result.warning = image.FirstWarning();
         if (boxed && result.shown.Empty())

@@ -7,6 +7,7 @@
 #include "engine/codec/jpeg_image.h"
 #include "engine/memory/memory_pool.h"
 #include "engine/resample/pixel_buffer.h"
+#include "engine/resample/resample_filter.h"
 #include "engine/run/file_result.h"
 #include "engine/run/output_refusal.h"
 #include "engine/run/run_control.h"
@@ -14,10 +15,13 @@
 
 namespace pixmora {
 
-// The memory a w x h target and the decoding of the loaded image take together.
-uint64_t FileMemoryNeed(const TJPEGImage& image, int32_t target_width, int32_t target_height);
+// The memory a w x h target and the decoding of the loaded image take together, the
+// filter's rows and weights included.
+uint64_t FileMemoryNeed(const TJPEGImage& image, int32_t target_width, int32_t target_height,
+                        ResampleFilter filter = ResampleFilter::Nearest);
 // The same for a file known by its header only.
-uint64_t FileMemoryNeed(const TJPEGHeader& header, int32_t target_width, int32_t target_height);
+uint64_t FileMemoryNeed(const TJPEGHeader& header, int32_t target_width, int32_t target_height,
+                        ResampleFilter filter = ResampleFilter::Nearest);
 
 // Whether a w x h target holds no pixels, so that nothing is written for the file (a
 // negative size is left to fail as an allocation).

@@ -14,19 +14,19 @@ bool Serves(uint64_t kept, uint64_t needed) { return kept >= needed && kept / 2 
 }  // namespace
 
 MemoryReservation WorkerMemory::ShareFor(MemoryPool& pool, uint64_t decoder_bytes,
-                                         uint64_t target_bytes) {
+                                         uint64_t target_bytes, uint64_t other_bytes) {
     if (!Serves(arena_.Capacity(), decoder_bytes)) arena_.Release();
     // The file is loaded by now, which let go of the last target.
     if (!Serves(target_.Capacity(), target_bytes)) target_.Clear();
     kept_.ShrinkTo(KeptBytes());
-    const uint64_t need =
-        std::max(arena_.Capacity(), decoder_bytes) + std::max(target_.Capacity(), target_bytes);
+    const uint64_t need = std::max(arena_.Capacity(), decoder_bytes) +
+                          std::max(target_.Capacity(), target_bytes) + other_bytes;
     MemoryReservation share;
     if (pool.TryGrow(kept_, need)) {
         share = std::move(kept_);
     } else {
         ReleaseKept();
-        share = pool.Reserve(decoder_bytes + target_bytes);
+        share = pool.Reserve(decoder_bytes + target_bytes + other_bytes);
     }
     arena_.Prepare(decoder_bytes);
     return share;

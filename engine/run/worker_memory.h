@@ -26,12 +26,14 @@ public:
     TPixelBuffer& Target() { return target_; }
     const TCodecArena& Arena() const { return arena_; }
 
-    // The share of pool for a file whose decoding takes up to decoder_bytes of large memory
-    // and whose target takes target_bytes: what is kept and fits the file stays (a kept part
-    // over twice the file's need is dropped), and the share covers it and the rest of the
-    // file's need. When more is needed than is free at once, everything kept is given back
-    // first and the share is waited for as MemoryPool::Reserve does (and throws as it).
-    MemoryReservation ShareFor(MemoryPool& pool, uint64_t decoder_bytes, uint64_t target_bytes);
+    // The share of pool for a file whose decoding takes up to decoder_bytes of large memory,
+    // whose target takes target_bytes and whose other steps other_bytes: what is kept and
+    // fits the file stays (a kept part over twice the file's need is dropped), and the share
+    // covers it and the rest of the file's need. When more is needed than is free at once,
+    // everything kept is given back first and the share is waited for as
+    // MemoryPool::Reserve does (and throws as it).
+    MemoryReservation ShareFor(MemoryPool& pool, uint64_t decoder_bytes, uint64_t target_bytes,
+                               uint64_t other_bytes = 0);
     // After the file: share becomes the kept memory's, shrunk to what is kept; when another
     // file waits for memory, all is given back instead.
     void KeepAfterFile(MemoryPool& pool, MemoryReservation share);

@@ -12,6 +12,9 @@
 #include "engine/memory/memory_limit.h"
 #include "engine/memory/physical_memory.h"
 #include "engine/resample/resize_to_ratio.h"
+#include "engine/resample/resize_with_lanczos.h"
+#include "engine/resample/scale_dimension.h"
+#include "engine/run/file_resize.h"
 #include "support/jpeg_maker.h"
 
 namespace pixmora {
@@ -99,6 +102,55 @@ TEST(MemoryBudget, AReducedDecodeCountsTheReducedPicture) {
     EXPECT_THROW(image.DecodePicture(), EOutOfMemory);
 }
 
+// The Lanczos filter's rows and weights come out of the same budget, before libjpeg is
+// given what is left: short of them, the file fails before it is decoded.
+TEST(MemoryBudget, TheLanczosFilterCountsItsRowsAndWeights) {
+    constexpr uint64_t kTarget = 256 * 3 * 192;
+    constexpr uint64_t kCoefficients = (128 * 96 + 2 * 64 * 48) * 128;
+    constexpr uint64_t kRows = kMiB / 2;
+    const JpegOptions plain = Plain(Options(1024, 768));
+    const uint64_t filter = LanczosMemoryNeed(1024, 768, 256, 192);
+    // A reduction to a quarter filters rows decoded at half size: a few of them, never the
+    // decoded picture.
+    EXPECT_GT(filter, 0u);
+    EXPECT_LT(filter, 512 * 3 * 384 / 4);
+    TJPEGImage progressive;
+    Load(progressive, MakeJpeg(Progressive(plain)));
+    EXPECT_EQ(FileMemoryNeed(progressive, 256, 192, ResampleFilter::Lanczos),
+              FileMemoryNeed(progressive, 256, 192, ResampleFilter::Nearest) + filter);
+    struct Case {
+        const char* name;
+        JpegOptions options;
+        uint64_t budget;
+        bool fits;
+    };
+    // libjpeg does not weigh the few rows of a single scan: only the filter's count fails it.
+    const Case cases[] = {
+        {"single scan, short of the filter", plain, kTarget + filter - 1, false},
+        {"single scan", plain, kTarget + filter, true},
+        {"progressive without its coefficients", Progressive(plain), kTarget + filter + kRows,
+         false},
+        {"progressive", Progressive(plain), kTarget + filter + kCoefficients + kRows, true},
+        {"progressive, the file's whole need", Progressive(plain),
+         FileMemoryNeed(progressive, 256, 192, ResampleFilter::Lanczos), true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TJPEGImage image;
+        TPixelBuffer target;
+        Load(image, MakeJpeg(c.options));
+        image.SetMemoryBudget(c.budget);
+        if (c.fits) {
+            EXPECT_NO_THROW(ResizeWithLanczos(image, target, 256, 192));
+            EXPECT_EQ(image.Width(), 256);
+        } else {
+            EXPECT_THROW(ResizeWithLanczos(image, target, 256, 192), EOutOfMemory);
+            EXPECT_TRUE(target.Empty());
+            EXPECT_FALSE(image.EncodedBytes().empty());
+        }
+    }
+}
+
 // Corrupt files of a few hundred bytes whose header claims some 2 to 3 gigapixels: the
 // coefficients of a multi-scan file, or the target itself, exceed a budget of 1 GiB, and
 // the file fails before its scans are read and before anything large is allocated. They
@@ -128,6 +180,9 @@ TEST(MemoryBudget, HugeHeadersOverAFewHundredBytesFailBeforeAllocating) {
         const uint64_t peak_before = PeakResidentBytes();
         EXPECT_THROW(ResizeToRatio(image, target, c.ratio), EOutOfMemory);
         EXPECT_THROW(image.DecodePicture(), EOutOfMemory);
+        EXPECT_THROW(ResizeWithLanczos(image, target, ScaleDimension(c.width, c.ratio / 100.0),
+                                       ScaleDimension(c.height, c.ratio / 100.0)),
+                     EOutOfMemory);
         EXPECT_LT(PeakResidentBytes() - peak_before, 64 * kMiB);
         EXPECT_TRUE(target.Empty());
     }

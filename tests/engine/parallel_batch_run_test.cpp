@@ -14,7 +14,9 @@
 #include <gtest/gtest.h>
 
 #include "engine/codec/jpeg_image.h"
+#include "engine/resample/resize_with_lanczos.h"
 #include "engine/run/batch_run.h"
+#include "engine/run/file_resize.h"
 #include "support/jpeg_maker.h"
 #include "support/temp_folder.h"
 #include "tests/engine/picture_size.h"
@@ -191,6 +193,36 @@ TEST_F(ParallelBatchRunTest, OneMemoryBudgetServesTheRunWhateverTheJobs) {
     EXPECT_EQ(Run(1024), 0);
     EXPECT_EQ(view_.failures, std::vector<std::string>{files_[0].FullName});
     EXPECT_EQ(view_.kinds, std::vector<FailureKind>{FailureKind::OverBudget});
+}
+
+TEST_F(ParallelBatchRunTest, TheLanczosFilterWritesWhatItsResizeGives) {
+    const std::string path = Add("L/p.jpg", test::Progressive(Options(160, 120)));
+    settings_.ratio = 25;
+    settings_.filter = ResampleFilter::Lanczos;
+    const std::string out = Folder("Out");
+    EXPECT_EQ(Run(2, out), 1);
+    TJPEGImage image;
+    TPixelBuffer target;
+    image.LoadFromFile(path);
+    ResizeWithLanczos(image, target, 40, 30);
+    image.SaveToFile(Root() + "/expected.jpg");
+    EXPECT_EQ(test::ReadFile(out + "/L/p.jpg"), test::ReadFile(Root() + "/expected.jpg"));
+}
+
+TEST_F(ParallelBatchRunTest, TheLanczosFilterTakesItsShareOfTheBudget) {
+    Add("B/p.jpg", test::Progressive(Options(1200, 900)));
+    settings_.ratio = 25;
+    settings_.filter = ResampleFilter::Lanczos;
+    TJPEGImage probe;
+    probe.LoadFromFile(files_[0].FullName);
+    settings_.memory_budget = FileMemoryNeed(probe, 300, 225, ResampleFilter::Nearest);
+    EXPECT_EQ(Run(1), 0);
+    EXPECT_EQ(view_.kinds, std::vector<FailureKind>{FailureKind::OverBudget});
+
+    view_ = RecordingParallelView();
+    settings_.memory_budget = FileMemoryNeed(probe, 300, 225, ResampleFilter::Lanczos);
+    EXPECT_EQ(Run(1), 1);
+    EXPECT_TRUE(view_.failures.empty());
 }
 
 TEST_F(ParallelBatchRunTest, ATargetWithoutPixelsIsReportedAndTheRunGoesOn) {

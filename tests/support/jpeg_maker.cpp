@@ -148,6 +148,11 @@ std::string MakeJpeg(const JpegOptions& options) {
                                static_cast<unsigned int>(options.icc_profile.size()));
     std::vector<JSAMPLE> row(static_cast<size_t>(options.width) * options.components);
     for (int y = 0; y < options.height; ++y) {
+        if (!options.pixels.empty()) {
+            JSAMPROW given[1] = {const_cast<JSAMPLE*>(&options.pixels[row.size() * y])};
+            jpeg_write_scanlines(&cinfo, given, 1);
+            continue;
+        }
         for (int x = 0; x < options.width; ++x) {
             uint8_t rgb[3] = {200, 120, 40};
             if (!options.plain) PatternPixel(x, y, options.width, options.height, rgb);

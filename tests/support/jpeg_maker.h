@@ -15,6 +15,8 @@ struct JpegOptions {
                          // 4 CMYK (written as Adobe inverted CMYK)
     bool ycck = false;   // with 4 components: stored as YCCK instead of CMYK
     bool plain = false;  // one colour everywhere instead of the pattern (cheap big files)
+    // width x height x components samples, row by row, instead of the pattern; empty: none.
+    std::vector<uint8_t> pixels;
     bool progressive = false;
     int quality = 85;
     // Sampling factors of the first component (2 x 2 gives 4:2:0, 2 x 1 4:2:2, 1 x 1 4:4:4)
