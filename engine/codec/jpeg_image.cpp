@@ -61,7 +61,10 @@ void TJPEGImage::FinishLoad(TByteBuffer bytes, TMappedFile mapped) {
 
 void TJPEGImage::LoadFromFile(const std::string& path) {
     TByteBuffer bytes = StartLoad();
-    TMappedFile mapped = ReadSourceFile(path, bytes);
+    // A worker's picture object reads files of common sizes into the memory it keeps; the
+    // rest are mapped, so that their size costs no heap.
+    constexpr uint64_t kReadUpTo = 64u << 20;
+    TMappedFile mapped = ReadSourceFile(path, bytes, CodecArena() ? kReadUpTo : 0);
     FinishLoad(std::move(bytes), std::move(mapped));
 }
 

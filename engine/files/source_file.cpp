@@ -1,6 +1,7 @@
 // Opening, checking and mapping a source (POSIX open, fstat, mmap).
 #include "engine/files/source_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <new>
@@ -19,6 +20,7 @@ namespace pixmora {
 namespace {
 
 constexpr size_t kReadChunk = 1 << 20;
+constexpr size_t kFirstReadBuffer = 4 << 20;
 
 // Reads to the end; length is the file's size at opening, a first guess only (one byte more
 // sees the end at once, and a file that grows meanwhile is still read whole).
@@ -28,7 +30,13 @@ void ReadWhole(const std::string& path, int fd, off_t length, TByteBuffer& bytes
         size_t size = kReadChunk;
         if (length > 0 && static_cast<uintmax_t>(length) < SIZE_MAX - 1)
             size = static_cast<size_t>(length) + 1;
-        if (bytes.capacity() < size) TByteBuffer().swap(bytes);
+        if (bytes.capacity() < size) {
+            // Grown by half again at least, and never below a few huge pages, so that
+            // files of many sizes in turn find the memory ready after a few.
+            const size_t had = bytes.capacity();
+            TByteBuffer().swap(bytes);
+            bytes.reserve(std::max({size, had + had / 2, kFirstReadBuffer}));
+        }
         bytes.resize(size);
         for (;;) {
             if (used == bytes.size()) bytes.resize(bytes.size() * 2);
@@ -68,11 +76,12 @@ int OpenSourceFile(const std::string& path, struct stat& status) {
     return file.Release();
 }
 
-TMappedFile ReadSourceFile(const std::string& path, TByteBuffer& bytes) {
+TMappedFile ReadSourceFile(const std::string& path, TByteBuffer& bytes, uint64_t read_up_to) {
     struct stat status {};
     const TFileDescriptor file(OpenSourceFile(path, status));
     const int fd = file.Get();
-    if (status.st_size > 0 && static_cast<uintmax_t>(status.st_size) <= SIZE_MAX) {
+    const bool read_it = status.st_size > 0 && static_cast<uintmax_t>(status.st_size) <= read_up_to;
+    if (!read_it && status.st_size > 0 && static_cast<uintmax_t>(status.st_size) <= SIZE_MAX) {
         const size_t length = static_cast<size_t>(status.st_size);
         void* address = mmap(nullptr, length, PROT_READ, MAP_PRIVATE, fd, 0);
         if (address != MAP_FAILED) {

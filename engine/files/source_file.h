@@ -8,6 +8,7 @@
 // it does for every program that maps its input; the process installs no handler for it.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include <sys/stat.h>
@@ -22,10 +23,12 @@ namespace pixmora {
 // status. Throws ENotRegularFile, EFOpenError.
 int OpenSourceFile(const std::string& path, struct stat& status);
 
-// The bytes of the file at path: its mapping, or, when the file cannot be mapped (a length
-// of 0 by its size, as the files of /proc report, or a file system that does not map), an
-// empty mapping and the bytes read into bytes (its memory reused). Throws ENotRegularFile,
+// The bytes of the file at path: its mapping, or an empty mapping and the bytes read into
+// bytes (its memory reused) when the file is at most read_up_to bytes long, or cannot be
+// mapped (a length of 0 by its size, as the files of /proc report, or a file system that
+// does not map). Reading into memory kept from file to file costs a copy but none of the
+// page faults a fresh mapping pays for every page it touches. Throws ENotRegularFile,
 // EFOpenError, EOutOfMemory.
-TMappedFile ReadSourceFile(const std::string& path, TByteBuffer& bytes);
+TMappedFile ReadSourceFile(const std::string& path, TByteBuffer& bytes, uint64_t read_up_to = 0);
 
 }  // namespace pixmora

@@ -15,7 +15,7 @@ constexpr uint64_t kPieceAlignment = 64;
 void TCodecArena::Prepare(uint64_t bytes) noexcept {
     if (users_ > 0) return;
     used_ = 0;
-    if (block_ && capacity_ >= bytes && capacity_ / 2 <= bytes) return;
+    if (block_ && capacity_ >= bytes) return;
     Release();
     if (bytes == 0 || bytes > SIZE_MAX) return;
     block_ = static_cast<unsigned char*>(AllocateLarge(static_cast<size_t>(bytes)));

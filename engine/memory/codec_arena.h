@@ -22,11 +22,11 @@ public:
     TCodecArena(const TCodecArena&) = delete;
     TCodecArena& operator=(const TCodecArena&) = delete;
 
-    // Makes the block ready for decodings (and encodings) that take up to bytes of large memory:
-    // the kept block stays when it holds them and is at most twice as large (so a large file's
-    // block does not outlive it for small ones); otherwise it is replaced by one of bytes. Nothing
-    // may be lent out. When memory is refused the arena stays empty and every piece is
-    // asked of the system as before.
+    // Makes the block ready for decodings (and encodings) that take up to bytes of large
+    // memory: the kept block stays when it holds them, otherwise it is replaced by one of
+    // bytes (whoever keeps the arena decides when a block is too large to keep, and
+    // releases it). Nothing may be lent out. When memory is refused the arena stays empty
+    // and every piece is asked of the system as before.
     void Prepare(uint64_t bytes) noexcept;
     // Gives the block back to the system.
     void Release() noexcept;

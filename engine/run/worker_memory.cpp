@@ -8,16 +8,30 @@ namespace pixmora {
 
 namespace {
 
-// A kept part serves a file that needs at least half of it.
-bool Serves(uint64_t kept, uint64_t needed) { return kept >= needed && kept / 2 <= needed; }
+// Files of several kinds and sizes alternate in a folder (baseline and progressive, small
+// and large): a kept part over twice a file's need goes only once this many files in a
+// row have needed so little of it.
+constexpr int kSmallerFilesBeforeDropping = 4;
+
+// Whether the kept part serves a file needing needed, counting the files in a row that
+// needed less than half of it.
+bool Keeps(uint64_t kept, uint64_t needed, int& smaller_in_a_row) {
+    if (kept < needed || kept / 2 <= needed) {
+        smaller_in_a_row = 0;
+        return kept >= needed;
+    }
+    if (++smaller_in_a_row < kSmallerFilesBeforeDropping) return true;
+    smaller_in_a_row = 0;
+    return false;
+}
 
 }  // namespace
 
 MemoryReservation WorkerMemory::ShareFor(MemoryPool& pool, uint64_t decoder_bytes,
                                          uint64_t target_bytes, uint64_t other_bytes) {
-    if (!Serves(arena_.Capacity(), decoder_bytes)) arena_.Release();
+    if (!Keeps(arena_.Capacity(), decoder_bytes, smaller_for_arena_)) arena_.Release();
     // The file is loaded by now, which let go of the last target.
-    if (!Serves(target_.Capacity(), target_bytes)) target_.Clear();
+    if (!Keeps(target_.Capacity(), target_bytes, smaller_for_target_)) target_.Clear();
     kept_.ShrinkTo(KeptBytes());
     const uint64_t need = std::max(arena_.Capacity(), decoder_bytes) +
                           std::max(target_.Capacity(), target_bytes) + other_bytes;

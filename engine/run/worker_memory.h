@@ -28,7 +28,8 @@ public:
 
     // The share of pool for a file whose decoding takes up to decoder_bytes of large memory,
     // whose target takes target_bytes and whose other steps other_bytes: what is kept and
-    // fits the file stays (a kept part over twice the file's need is dropped), and the share
+    // fits the file stays (a kept part over twice the need of several files in a row is
+    // dropped), and the share
     // covers it and the rest of the file's need. When more is needed than is free at once,
     // everything kept is given back first and the share is waited for as
     // MemoryPool::Reserve does (and throws as it).
@@ -53,6 +54,9 @@ private:
     TJPEGImage image_;
     TPixelBuffer target_;
     MemoryReservation kept_;
+    // Files in a row that needed less than half of the kept part.
+    int smaller_for_arena_ = 0;
+    int smaller_for_target_ = 0;
 };
 
 }  // namespace pixmora
