@@ -11,7 +11,7 @@ namespace {
 // Files of several kinds and sizes alternate in a folder (baseline and progressive, small
 // and large): a kept part over twice a file's need goes only once this many files in a
 // row have needed so little of it.
-constexpr int kSmallerFilesBeforeDropping = 4;
+constexpr int kSmallerFilesBeforeDropping = 8;
 
 // Whether the kept part serves a file needing needed, counting the files in a row that
 // needed less than half of it.

@@ -766,7 +766,9 @@ class SignalledRunTest : public BatchCommandTest {
 protected:
     static constexpr int kCount = 600;
     void SetUp() override {
-        const std::string jpeg = test::MakeJpeg(test::Options(64, 48));
+        // Large enough that a loaded machine reading the progress late still stops the run
+        // well before its half.
+        const std::string jpeg = test::MakeJpeg(test::Options(256, 192));
         for (int i = 0; i < kCount; ++i)
             many_.WriteFile("Many/f" + std::to_string(1000 + i) + ".jpg", jpeg);
     }
@@ -777,7 +779,7 @@ protected:
         const std::set<std::string> written = EntryNames(Outputs());
         for (const std::string& name : written) {
             EXPECT_EQ(name.size(), 9u) << name;  // f1234.jpg
-            EXPECT_EQ(SizeOf(Outputs() + "/" + name), std::make_pair(96, 72)) << name;
+            EXPECT_EQ(SizeOf(Outputs() + "/" + name), std::make_pair(384, 288)) << name;
         }
         return static_cast<int>(written.size());
     }
