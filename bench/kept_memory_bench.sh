@@ -129,8 +129,9 @@ echo " the floor's faults and peak are of its bash and xargs and their children,
 
 if [ "$instructions" = 1 ]; then
     count() {  # LABEL COMMAND...: instructions of every process, children included
-        local out=$work/callgrind
-        rm -rf "$out" && mkdir -p "$out"
+        local label=$1 out=$work/callgrind
+        shift
+        rm -rf "$out" "$work/out"/* && mkdir -p "$out"
         valgrind --tool=callgrind --trace-children=yes --callgrind-out-file="$out/%p" "$@" \
             >/dev/null 2>&1 || true
         local total=0 n
@@ -138,13 +139,24 @@ if [ "$instructions" = 1 ]; then
             n=$(grep -m1 '^summary:' "$f" | awk '{print $2}')
             total=$((total + ${n:-0}))
         done
-        printf '%-32s %14.3f\n' "$1" "$(calc "$total / 1e9")"
+        printf '%-32s %14.3f\n' "$label" "$(calc "$total / 1e9")"
     }
     echo
     printf '%-32s %14s\n' "instructions, one at a time" "10^9"
     count "pixmora --jobs 1" "$program" --jobs 1 --ratio 50 --fixed-folder "$work/out" "${photos[@]}"
     [ -z "$baseline" ] || count "baseline --jobs 1" "$baseline" --jobs 1 --ratio 50 \
         --fixed-folder "$work/out" "${photos[@]}"
-    count "matched floor" bash -c "$(declare -f floor floor_one); work=$work; \
-        photos=(${photos[*]}); scan=(${scan[*]}); floor 1"
+    # The floor's processes one by one, each counted alone.
+    floor_instructions=0
+    for i in "${!photos[@]}"; do
+        for step in "djpeg -dct float ${photos[$i]}" \
+            "cjpeg -dct float -quality 90 -sample 2x2 ${scan[$i]} $work/half/$i.ppm"; do
+            rm -f "$work/callgrind.floor"
+            valgrind --tool=callgrind --callgrind-out-file="$work/callgrind.floor" $step \
+                >/dev/null 2>&1 || true
+            n=$(grep -m1 '^summary:' "$work/callgrind.floor" | awk '{print $2}')
+            floor_instructions=$((floor_instructions + ${n:-0}))
+        done
+    done
+    printf '%-32s %14.3f\n' "matched floor" "$(calc "$floor_instructions / 1e9")"
 fi
