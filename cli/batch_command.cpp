@@ -100,14 +100,15 @@ private:
 
 ParallelBatchSettings RunSettingsOf(const BatchOptions& options) {
     ParallelBatchSettings settings;
-    settings.ratio = options.ratio;
-    settings.fixed_folder_mode = options.fixed_folder_mode;
-    settings.fixed_folder = options.fixed_folder;
-    settings.fit_width = options.fit_width;
-    settings.fit_height = options.fit_height;
-    settings.quality = options.quality;
-    settings.filter = options.filter;
-    settings.keep_metadata = options.keep_metadata;
+    FileSettings& file = settings.file;
+    file.ratio = options.ratio;
+    file.fixed_folder_mode = options.fixed_folder_mode;
+    file.fixed_folder = options.fixed_folder;
+    file.fit_width = options.fit_width;
+    file.fit_height = options.fit_height;
+    file.quality = options.quality;
+    file.filter = options.filter;
+    file.keep_metadata = options.keep_metadata;
     settings.jobs = options.jobs > 0 ? options.jobs : OnlineCores();
     settings.memory_budget = options.max_memory;
     return settings;

@@ -45,24 +45,24 @@ std::string RefusalText(OutputRefusal refusal) {
 PlannedOutput Plan(const TListe_File& entry, const ParallelBatchSettings& settings,
                    uint64_t budget) {
     PlannedOutput planned;
-    planned.path = OutputPath(entry, settings.fixed_folder_mode, settings.fixed_folder);
+    planned.path = OutputPath(entry, settings.file.fixed_folder_mode, settings.file.fixed_folder);
     const HeaderProbe probe = ProbeJPEGHeader(entry.FullName);
     FailureReason failure = probe.failure;
     if (probe.read) {
-        const FileSettings file = FileSettingsOf(settings);
+        const FileSettings& file = settings.file;
         const PictureSize size =
             TargetSize(file, probe.header.width, probe.header.height, probe.header.orientation);
         const int32_t width = size.width;
         const int32_t height = size.height;
         if (HasNoPixels(width, height)) {
             failure.kind = FailureKind::NoPixels;
-            failure.ratio = FitsInBox(file) ? 0 : settings.ratio;
+            failure.ratio = FitsInBox(file) ? 0 : file.ratio;
             planned.outcome = DryRunFailureText(failure);
             return planned;
         }
         planned.size = std::to_string(width) + " x " + std::to_string(height);
         try {
-            const uint64_t need = FileMemoryNeed(probe.header, width, height, settings.filter);
+            const uint64_t need = FileMemoryNeed(probe.header, width, height, file.filter);
             if (need > budget) throw EMemoryBudgetExceeded(need, budget);
         } catch (const std::exception& refused) {
             failure = FailureReasonOf(refused, FailureStage::Load, planned.path);
@@ -98,7 +98,8 @@ bool ReportDryRun(const std::vector<TListe_File>& files, const ParallelBatchSett
         if (control.StopRequested()) return false;
         if (end_line != 0) {
             PlannedOutput skipped;
-            skipped.path = OutputPath(entry, settings.fixed_folder_mode, settings.fixed_folder);
+            skipped.path =
+                OutputPath(entry, settings.file.fixed_folder_mode, settings.file.fixed_folder);
             skipped.outcome = "not reached: the run ends at line " + std::to_string(end_line);
             plans.push_back(skipped);
             continue;

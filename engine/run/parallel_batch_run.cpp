@@ -15,7 +15,7 @@ class FixedSettingsOwner : public BatchRunView {
 public:
     FixedSettingsOwner(const std::vector<TListe_File>& files, const ParallelBatchSettings& settings,
                        RunControl& control, ParallelBatchView& view)
-        : files_(files), settings_(FileSettingsOf(settings)), control_(control), view_(view) {}
+        : files_(files), settings_(settings.file), control_(control), view_(view) {}
 
     bool StartFile(int32_t index, TListe_File& entry, FileSettings& settings) override {
         entry = files_[static_cast<std::size_t>(index)];
@@ -60,19 +60,6 @@ private:
 };
 
 }  // namespace
-
-FileSettings FileSettingsOf(const ParallelBatchSettings& settings) {
-    FileSettings file;
-    file.ratio = settings.ratio;
-    file.fixed_folder_mode = settings.fixed_folder_mode;
-    file.fixed_folder = settings.fixed_folder;
-    file.fit_width = settings.fit_width;
-    file.fit_height = settings.fit_height;
-    file.quality = settings.quality;
-    file.filter = settings.filter;
-    file.keep_metadata = settings.keep_metadata;
-    return file;
-}
 
 int32_t RunBatchInParallel(const std::vector<TListe_File>& files,
                            const ParallelBatchSettings& settings, RunControl& control,

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "engine/files/file_entry.h"
-#include "engine/resample/resample_filter.h"
 #include "engine/run/file_result.h"
 #include "engine/run/parallel_batch_view.h"
 #include "engine/run/run_control.h"
@@ -15,22 +14,12 @@
 namespace pixmora {
 
 struct ParallelBatchSettings {
-    int32_t ratio = 50;
-    bool fixed_folder_mode = false;
-    std::string fixed_folder;
-    // A box each output fits inside instead of the ratio; 0 x 0: none.
-    int32_t fit_width = 0;
-    int32_t fit_height = 0;
-    int quality = 90;
-    ResampleFilter filter = ResampleFilter::Nearest;
-    bool keep_metadata = false;
+    // What the run reads for every file, fixed for the whole run (no picture box).
+    FileSettings file;
     int jobs = 1;  // files in progress at most
     // The whole run's memory budget; 0: DefaultMemoryBudget.
     uint64_t memory_budget = 0;
 };
-
-// What the run reads for every file: the settings above but the run's own.
-FileSettings FileSettingsOf(const ParallelBatchSettings& settings);
 
 // Resizes every entry of files (names derived) and returns how many were written. The
 // calling thread starts the files, shows them and waits, so that a stop request is shown

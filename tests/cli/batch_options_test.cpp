@@ -10,7 +10,7 @@ namespace pixmora {
 namespace {
 
 FileSettings SettingsOf(const std::vector<std::string>& args) {
-    return FileSettingsOf(RunSettingsOf(ParseBatchOptions(args)));
+    return RunSettingsOf(ParseBatchOptions(args)).file;
 }
 
 TEST(BatchOptions, EachChoiceReachesTheFilesSettings) {

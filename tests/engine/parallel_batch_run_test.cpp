@@ -66,8 +66,8 @@ protected:
     }
     int32_t Run(int jobs, const std::string& fixed_folder = {}) {
         settings_.jobs = jobs;
-        settings_.fixed_folder_mode = !fixed_folder.empty();
-        settings_.fixed_folder = fixed_folder;
+        settings_.file.fixed_folder_mode = !fixed_folder.empty();
+        settings_.file.fixed_folder = fixed_folder;
         return RunBatchInParallel(files_, settings_, control_, view_);
     }
     std::string Root() const { return temp_.Path().string(); }
@@ -95,7 +95,7 @@ TEST_F(ParallelBatchRunTest, WritesWhatTheOneFileRunWritesByteForByte) {
     for (int i = 0; i < 6; ++i) Add("P/more" + std::to_string(i) + ".jpg", Options(90 + i, 50));
 
     // One job into one folder, four into another.
-    settings_.ratio = 37;
+    settings_.file.ratio = 37;
     const std::string one = Folder("One");
     EXPECT_EQ(Run(1, one), static_cast<int32_t>(files_.size()));
     view_ = RecordingParallelView();
@@ -197,8 +197,8 @@ TEST_F(ParallelBatchRunTest, OneMemoryBudgetServesTheRunWhateverTheJobs) {
 
 TEST_F(ParallelBatchRunTest, TheLanczosFilterWritesWhatItsResizeGives) {
     const std::string path = Add("L/p.jpg", test::Progressive(Options(160, 120)));
-    settings_.ratio = 25;
-    settings_.filter = ResampleFilter::Lanczos;
+    settings_.file.ratio = 25;
+    settings_.file.filter = ResampleFilter::Lanczos;
     const std::string out = Folder("Out");
     EXPECT_EQ(Run(2, out), 1);
     TJPEGImage image;
@@ -211,8 +211,8 @@ TEST_F(ParallelBatchRunTest, TheLanczosFilterWritesWhatItsResizeGives) {
 
 TEST_F(ParallelBatchRunTest, TheLanczosFilterTakesItsShareOfTheBudget) {
     Add("B/p.jpg", test::Progressive(Options(1200, 900)));
-    settings_.ratio = 25;
-    settings_.filter = ResampleFilter::Lanczos;
+    settings_.file.ratio = 25;
+    settings_.file.filter = ResampleFilter::Lanczos;
     TJPEGImage probe;
     probe.LoadFromFile(files_[0].FullName);
     settings_.memory_budget = FileMemoryNeed(probe, 300, 225, ResampleFilter::Nearest);
