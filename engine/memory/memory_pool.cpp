@@ -59,6 +59,11 @@ bool MemoryPool::TryGrow(MemoryReservation& held, uint64_t bytes) {
     return true;
 }
 
+uint64_t MemoryPool::InUse() {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return in_use_;
+}
+
 bool MemoryPool::Waiting() {
     const std::lock_guard<std::mutex> lock(mutex_);
     return serving_ != next_ticket_;

@@ -49,6 +49,8 @@ public:
     bool TryGrow(MemoryReservation& held, uint64_t bytes);
     // Whether a call waits for memory.
     bool Waiting();
+    // The bytes held by reservations now.
+    uint64_t InUse();
 
 private:
     friend class MemoryReservation;

@@ -69,6 +69,8 @@ public:
     int32_t Written() const { return written_; }
     // Whether a file that failed to load ended the run.
     bool Failed() const { return failed_; }
+    // The run's memory held now: the files' in progress and what the workers keep.
+    uint64_t MemoryInUse() { return memory_.InUse(); }
 
 private:
     void Work();

@@ -2,8 +2,11 @@
 // order of files sharing an output, failures, and stop requests.
 #include "engine/run/parallel_batch_run.h"
 
+#include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <functional>
+#include <mutex>
 #include <set>
 #include <string>
 #include <thread>
@@ -274,6 +277,58 @@ TEST_F(ParallelBatchRunTest, AStopRequestLetsTheFilesInProgressFinish) {
     EXPECT_EQ(names.size(), static_cast<std::size_t>(written));
     for (const std::string& name : names)
         EXPECT_EQ(test::PictureSizeOf(Root() + "/S/S/" + name), std::make_pair(80, 60)) << name;
+}
+
+// A view whose owner thread waits for the run's wakes.
+class WaitingView : public BatchRunView {
+public:
+    std::vector<std::string> sources;
+    FileSettings settings;
+
+    bool StartFile(int32_t index, TListe_File& entry, FileSettings& file) override {
+        if (index >= static_cast<int32_t>(sources.size())) return false;
+        entry.FullName = sources[static_cast<std::size_t>(index)];
+        DeriveEntryNames(entry);
+        file = settings;
+        return true;
+    }
+    void FileDone(int32_t, const TListe_File&, const FileResult&, int32_t) override {}
+    void Wake() override {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        woken_ = true;
+        woke_.notify_one();
+    }
+    void WaitForWake() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        woke_.wait_for(lock, std::chrono::milliseconds(100), [this] { return woken_; });
+        woken_ = false;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable woke_;
+    bool woken_ = false;
+};
+
+TEST(BatchRunMemory, WorkersWithoutAFileGiveBackWhatTheyKept) {
+    test::TempFolder temp;
+    WaitingView view;
+    for (int i = 0; i < 4; ++i)
+        view.sources.push_back(
+            temp.WriteFile("K/p" + std::to_string(i) + ".jpg",
+                           test::MakeJpeg(test::Progressive(Options(800, 600)))));
+    RunControl control;
+    BatchRunOptions options;
+    options.jobs = 2;
+    BatchRun run(static_cast<int32_t>(view.sources.size()), options, control, view);
+    while (!run.Pump()) view.WaitForWake();
+    EXPECT_EQ(run.Written(), 4);
+    // The run object still stands, as the window's does while a box is up: its idle
+    // workers let go of their memory all the same.
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (run.MemoryInUse() != 0 && std::chrono::steady_clock::now() < give_up)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(run.MemoryInUse(), 0u);
 }
 
 }  // namespace
