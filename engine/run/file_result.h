@@ -6,8 +6,8 @@
 
 #include "engine/files/atomic_file_writer.h"
 #include "engine/files/file_entry.h"
-#include "engine/resample/resample_filter.h"
 #include "engine/resample/pixel_buffer.h"
+#include "engine/resample/resample_filter.h"
 #include "engine/run/failure_reason.h"
 
 namespace pixmora {
