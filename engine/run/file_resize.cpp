@@ -46,24 +46,28 @@ FailureReason RefusalReason(const std::string& source, const std::string& output
 
 }  // namespace
 
+namespace {
+
+// What the filter holds besides the target and libjpeg's memory.
+uint64_t FilterMemoryNeed(ResampleFilter filter, int32_t source_width, int32_t source_height,
+                          int32_t target_width, int32_t target_height) {
+    if (filter != ResampleFilter::Lanczos) return 0;
+    return LanczosMemoryNeed(source_width, source_height, target_width, target_height);
+}
+
+}  // namespace
+
 uint64_t FileMemoryNeed(const TJPEGImage& image, int32_t target_width, int32_t target_height,
                         ResampleFilter filter) {
-    const uint64_t target = TPixelBuffer::CheckedByteCount(target_width, target_height);
-    const uint64_t filtering =
-        filter == ResampleFilter::Lanczos
-            ? LanczosMemoryNeed(image.Width(), image.Height(), target_width, target_height)
-            : 0;
-    return target + image.DecoderMemoryNeed() + filtering;
+    return TPixelBuffer::CheckedByteCount(target_width, target_height) + image.DecoderMemoryNeed() +
+           FilterMemoryNeed(filter, image.Width(), image.Height(), target_width, target_height);
 }
 
 uint64_t FileMemoryNeed(const TJPEGHeader& header, int32_t target_width, int32_t target_height,
                         ResampleFilter filter) {
-    const uint64_t target = TPixelBuffer::CheckedByteCount(target_width, target_height);
-    const uint64_t filtering =
-        filter == ResampleFilter::Lanczos
-            ? LanczosMemoryNeed(header.width, header.height, target_width, target_height)
-            : 0;
-    return target + DecoderMemoryNeed(header.coefficient_bytes, header.width) + filtering;
+    return TPixelBuffer::CheckedByteCount(target_width, target_height) +
+           DecoderMemoryNeed(header.coefficient_bytes, header.width) +
+           FilterMemoryNeed(filter, header.width, header.height, target_width, target_height);
 }
 
 bool HasNoPixels(int32_t target_width, int32_t target_height) {
@@ -96,12 +100,11 @@ FileResult ResizeWithShare(const FileJob& job, WorkerMemory& kept, MemoryReserva
             result.failure = NoPixelsAt(FitsInBox(settings) ? 0 : settings.ratio);
             return result;
         }
-        const uint64_t target_bytes =
-            TPixelBuffer::CheckedByteCount(result.target_width, result.target_height);
-        share = kept.ShareFor(
-            memory, image.DecoderMemoryNeed(), target_bytes,
-            FileMemoryNeed(image, result.target_width, result.target_height, settings.filter) -
-                target_bytes - image.DecoderMemoryNeed());
+        share =
+            kept.ShareFor(memory, image.DecoderMemoryNeed(),
+                          TPixelBuffer::CheckedByteCount(result.target_width, result.target_height),
+                          FilterMemoryNeed(settings.filter, image.Width(), image.Height(),
+                                           result.target_width, result.target_height));
         image.SetMemoryBudget(share.Bytes());
         const BoxFit fit =
             FitInBox(image.Width(), image.Height(), settings.box_width, settings.box_height);
