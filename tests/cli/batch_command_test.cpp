@@ -287,9 +287,10 @@ TEST_F(BatchCommandTest, CtrlCStopsAfterTheFileInProgress) {
 
 TEST_F(BatchCommandTest, ASecondCtrlCQuitsAtOnceLeavingOnlyWholeFiles) {
     // The small file's progress line comes once the next, big one is taken; the second
-    // press comes while that one is resized.
+    // press comes while that one is resized. It is big enough (27 megapixels) that the
+    // press lands in time on a loaded machine under a sanitizer too.
     Jpeg("Big/a.jpg", 16, 16);
-    for (int i = 0; i < 2; ++i) Jpeg("Big/f" + std::to_string(i) + ".jpg", 2400, 1800);
+    for (int i = 0; i < 2; ++i) Jpeg("Big/f" + std::to_string(i) + ".jpg", 6000, 4500);
     bool sent = false;
     const Outcome run =
         RunBatchProgram({"--jobs", "1", Root() + "/Big"}, [&](const std::string& line, pid_t pid) {
@@ -303,7 +304,7 @@ TEST_F(BatchCommandTest, ASecondCtrlCQuitsAtOnceLeavingOnlyWholeFiles) {
     EXPECT_EQ(run.status, 130) << run.err;
     for (const std::string& name : EntryNames(Root() + "/Big/Big")) {
         if (name == "a.jpg") continue;
-        EXPECT_EQ(SizeOf(Root() + "/Big/Big/" + name), std::make_pair(1200, 900)) << name;
+        EXPECT_EQ(SizeOf(Root() + "/Big/Big/" + name), std::make_pair(3000, 2250)) << name;
     }
 }
 

@@ -53,11 +53,12 @@ protected:
                          });
     }
 
-    // Five photos; the second takes long, so that when the first is done the third is
-    // started beside it, and nothing else until one of them is done.
-    void DropFiveWithASlowSecond() {
+    // Five photos; the second and third take long, so that when the first is done the
+    // third is started beside the second, and nothing else until one of them is done. (A
+    // small third could be done, and the fourth started, before the first is shown.)
+    void DropFiveWithSlowSecondAndThird() {
         files = {WritePhoto(photos, "a.jpg", 64, 48), WriteSlowPhoto("b.jpg"),
-                 WritePhoto(photos, "c.jpg", 96, 72), WritePhoto(photos, "d.jpg", 80, 60),
+                 WriteSlowPhoto("c.jpg"), WritePhoto(photos, "d.jpg", 80, 60),
                  WritePhoto(photos, "e.jpg", 32, 24)};
         Drop(files);
     }
@@ -157,13 +158,14 @@ TEST_F(WindowRun, LinesAreMarkedInListOrderWhenALaterFileFinishesFirst) {
 
 TEST_F(WindowRun, ARatioChangedDuringARunCountsFromTheNextFileStarted) {
     // Files 0 and 1 start together; when 0 is done, 2 starts, and then 0 is shown, where
-    // the ratio changes; 3 starts when 2 is done, long before the large file 1.
+    // the ratio changes; 3 starts when 1 or 2 is done. (Both are large, so that 3 cannot
+    // start before 0 is shown.)
     files = {WritePhoto(photos, "a.jpg", 64, 48), WriteSlowPhoto("b.jpg"),
-             WritePhoto(photos, "c.jpg", 96, 72), WritePhoto(photos, "d.jpg", 80, 60)};
+             WriteSlowPhoto("c.jpg"), WritePhoto(photos, "d.jpg", 80, 60)};
     Drop(files);
     AfterFile(0, [this] { window->EDT_Ratio->SetText("25"); });
     RunToEnd();
-    const int expected_widths[] = {32, 1200, 48, 20};  // 50 %, 50 %, 50 %, then 25 %
+    const int expected_widths[] = {32, 1200, 1200, 20};  // 50 %, 50 %, 50 %, then 25 %
     for (int i = 0; i < 4; ++i) {
         TJPEGImage output;
         output.LoadFromFile(OutputOf(files[i]));
@@ -228,7 +230,7 @@ TEST_F(WindowRun, StopFinishesTheTwoFilesInProgressAndStartsNoOther) {
 }
 
 TEST_F(WindowRun, ALineClickedDuringARunIsPreviewed) {
-    DropFiveWithASlowSecond();
+    DropFiveWithSlowSecondAndThird();
     const std::string temporary = home.DataDir() + "jpg_tmp.jpg";
     bool clicked_while_running = false;
     AfterFile(0, [&] {
@@ -250,7 +252,7 @@ TEST_F(WindowRun, ALineClickedDuringARunIsPreviewed) {
 }
 
 TEST_F(WindowRun, ClearListDuringARunStartsNothingMoreAndMarksNoLine) {
-    DropFiveWithASlowSecond();
+    DropFiveWithSlowSecondAndThird();
     AfterFile(0, [this] { QTest::mouseClick(window->BTN_Clear_Liste, Qt::LeftButton); });
     RunToEnd();
     ExpectIdle();
@@ -295,7 +297,7 @@ TEST_F(WindowRun, OfTwoEntriesWithOneOutputTheLaterWins) {
 }
 
 TEST_F(WindowRun, StartClickedWhileAStoppedRunReturnsWaitsForIt) {
-    DropFiveWithASlowSecond();
+    DropFiveWithSlowSecondAndThird();
     AfterFile(0, [this] {
         QTest::mouseClick(window->BTN_Stop, Qt::LeftButton);
         QTest::mouseClick(window->BTN_Start, Qt::LeftButton);
@@ -317,7 +319,7 @@ TEST_F(WindowRun, StartClickedWhileAStoppedRunReturnsWaitsForIt) {
 }
 
 TEST_F(WindowRun, ClosingDuringARunSavesAtOnceFinishesTheFilesInProgressAndCloses) {
-    DropFiveWithASlowSecond();
+    DropFiveWithSlowSecondAndThird();
     AfterFile(0, [&] {
         EXPECT_FALSE(window->close());
         EXPECT_TRUE(window->isVisible());
