@@ -160,8 +160,8 @@ TEST_F(WindowRun, ARatioChangedDuringARunCountsFromTheNextFileStarted) {
     // Files 0 and 1 start together; when 0 is done, 2 starts, and then 0 is shown, where
     // the ratio changes; 3 starts when 1 or 2 is done. (Both are large, so that 3 cannot
     // start before 0 is shown.)
-    files = {WritePhoto(photos, "a.jpg", 64, 48), WriteSlowPhoto("b.jpg"),
-             WriteSlowPhoto("c.jpg"), WritePhoto(photos, "d.jpg", 80, 60)};
+    files = {WritePhoto(photos, "a.jpg", 64, 48), WriteSlowPhoto("b.jpg"), WriteSlowPhoto("c.jpg"),
+             WritePhoto(photos, "d.jpg", 80, 60)};
     Drop(files);
     AfterFile(0, [this] { window->EDT_Ratio->SetText("25"); });
     RunToEnd();
