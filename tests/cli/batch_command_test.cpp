@@ -288,8 +288,8 @@ TEST_F(BatchCommandTest, CtrlCStopsAfterTheFileInProgress) {
 TEST_F(BatchCommandTest, ASecondCtrlCQuitsAtOnceLeavingOnlyWholeFiles) {
     // The small file's progress line comes once the next, big one is taken; the second
     // press comes while that one is resized. It is big enough (27 megapixels) that the
-    // press lands in time on a loaded machine under a sanitizer too.
-    // The last file is never started.
+    // press lands in time on a loaded machine under a sanitizer too. The small last file
+    // is never started: were it written, its size would tell.
     Jpeg("Big/a.jpg", 16, 16);
     Jpeg("Big/f0.jpg", 6000, 4500);
     Jpeg("Big/f1.jpg", 16, 16);
